@@ -1,0 +1,42 @@
+# The front door: make demo, make test, make dist, make bench, make fuzz.
+# Each target installs the Debian packages it needs when they are missing.
+.PHONY: all native windows demo test dist bench fuzz format clean
+
+JOBS ?= 2
+NATIVE := build/native
+
+all: native
+
+native:
+	@scripts/deps.sh core gtk
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+windows:
+	@scripts/deps.sh core windows
+	@scripts/build-windows.sh
+
+demo: native
+	@scripts/demo.sh
+
+test:
+	@scripts/test.sh
+
+dist: native windows
+	@mkdir -p dist
+	@cp $(NATIVE)/app/verdantix-installer dist/verdantix-installer
+	@cp build/win64/app/VerdantixInstaller.exe dist/VerdantixInstaller.exe
+	@cp build/win32/app/VerdantixInstaller.exe dist/VerdantixInstaller-x86.exe
+	@ls -l dist
+
+bench: native
+	@scripts/bench.sh
+
+fuzz:
+	@scripts/fuzz.sh 300
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build dist

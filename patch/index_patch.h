@@ -1,0 +1,23 @@
+// The index patch: toggles the fix in the game's file table and archive, reports, and ends.
+#pragma once
+
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace verdantix {
+
+inline constexpr std::string_view kFileTablePath = "\\data\\fifa.fat";
+inline constexpr std::string_view kFileTableBackupPath = "\\data\\fifa.fat.bak";
+inline constexpr std::string_view kArchivePath = "\\data\\zdata_02.big";
+inline constexpr std::string_view kInstalledMessage = "Brantwell Installed";
+inline constexpr std::string_view kUninstalledMessage = "Brantwell Uninstalled";
+
+/// Backs up the file table, switches its first record in form A or B, switches the first
+/// sequence F (else E) of the archive window, writes both files back at their lengths, shows
+/// the outcome and ends the program. Never returns normally: a failing step throws its
+/// RuntimeError, and what earlier steps wrote stays written. Only the bytes the scans can
+/// examine are read and written, so the time and memory do not grow with the archive.
+[[noreturn]] void RunIndexPatch(Platform& platform);
+
+}  // namespace verdantix

@@ -1,0 +1,122 @@
+// An in-memory platform for tests: files and folders in maps, effects recorded, failures on demand.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace verdantix {
+
+/// Thrown by MemoryPlatform::EndProgram so that a test sees where the program ended.
+struct ProgramEnded {
+  int exit_code;
+};
+
+/// Operations that MemoryPlatform can be told to fail.
+enum class Operation {
+  kCopy,
+  kCreateFolder,
+  kOpen,
+  kRead,
+  kWrite,
+  kRemove,
+  kSetCurrentFolder,
+  kStart
+};
+
+/// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...").
+class MemoryPlatform : public Platform {
+ public:
+  struct Message {
+    std::string text;
+    MessageIcon icon;
+    bool operator==(const Message&) const = default;
+  };
+  struct Started {
+    std::string command_line;
+    std::string current_folder;
+    bool operator==(const Started&) const = default;
+  };
+
+  /// `game_folder` and all its ancestors exist as folders.
+  explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
+
+  // Setting up the disk.
+  void AddFolder(const std::string& path);  ///< with its missing ancestors
+  void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folder
+  void SetHidden(const std::string& path) { hidden_.insert(path); }
+  void SetReadOnly(const std::string& path) { read_only_.insert(path); }
+  /// Makes `operation` on `path` (for kStart: the program name) fail with `number`.
+  void FailOn(Operation operation, const std::string& path, ErrorNumber number);
+
+  // Looking at the effects.
+  bool HasFile(const std::string& path) const { return files_.contains(path); }
+  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const;
+  const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
+  const std::set<std::string>& folders() const { return folders_; }
+  const std::vector<Message>& messages() const { return messages_; }
+  const std::vector<Started>& started() const { return started_; }
+  /// Every operation in order, e.g. "copy A -> B", "write A", "message Brantwell Installed".
+  const std::vector<std::string>& log() const { return log_; }
+  int windows_shown() const { return windows_shown_; }
+  int max_open_files() const { return max_open_files_; }
+  const std::string& current_folder() const { return current_folder_; }
+
+  // Scripting what the outside world does.
+  /// Runs inside RunWindow, standing in for the user and other programs; returning closes it.
+  std::function<void(WindowEvents&)> while_window_open;
+  /// Runs when a process starts, standing in for the started program.
+  std::function<void(const std::string& command_line)> on_start;
+  /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
+  std::function<void()> during_wait;
+
+  // Platform.
+  std::string GameFolder() override { return game_folder_; }
+  char Separator() const override { return '\\'; }
+  void Copy(const std::string& source, const std::string& target) override;
+  void CreateFolder(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
+  std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
+  void Remove(const std::string& path) override;
+  void SetCurrentFolder(const std::string& folder) override;
+  std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
+  void WaitForExit(Process& process) override;
+  void ShowMessage(std::string_view text, MessageIcon icon) override;
+  void RunWindow(const WindowDescription& window, WindowEvents& events) override;
+
+ protected:
+  [[noreturn]] void EndNow(int exit_code) override;
+
+ private:
+  class File;
+  friend class File;
+
+  void ThrowIfFailing(Operation operation, const std::string& path) const;
+  /// Error 76 when the folder that should hold `path` is missing.
+  void RequireParent(const std::string& path) const;
+  std::string ParentOf(const std::string& path) const;
+  void Record(std::string entry) { log_.push_back(std::move(entry)); }
+
+  std::string game_folder_;
+  std::string current_folder_;
+  std::map<std::string, std::vector<std::uint8_t>> files_;
+  std::set<std::string> folders_;
+  std::set<std::string> hidden_;
+  std::set<std::string> read_only_;
+  std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
+  std::vector<Message> messages_;
+  std::vector<Started> started_;
+  std::vector<std::string> log_;
+  int windows_shown_ = 0;
+  int open_files_ = 0;
+  int max_open_files_ = 0;
+};
+
+}  // namespace verdantix

@@ -1,0 +1,58 @@
+// The POSIX platform: real files and processes, with a terminal or GTK front for the window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace verdantix::posix {
+
+/// The window-system side of the POSIX platform: the terminal, or GTK on a desktop.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual void ShowMessage(std::string_view text, MessageIcon icon) = 0;
+  virtual void RunWindow(const WindowDescription& window, WindowEvents& events) = 0;
+  /// Returns once `pidfd` (a process descriptor) is readable, handling window events meanwhile.
+  virtual void WaitForReadable(int pidfd) = 0;
+};
+
+/// Messages on standard output ("message: TEXT"), the window as "window: CAPTION" until the end
+/// of standard input.
+std::unique_ptr<Ui> CreateTerminalUi();
+
+/// "Hidden" files are those whose name begins with a dot; "read-only" ones lack the owner's
+/// write permission, whoever runs the program.
+class PosixPlatform : public Platform {
+ public:
+  /// `game_folder` empty: the folder of the running executable.
+  explicit PosixPlatform(std::unique_ptr<Ui> ui, std::string game_folder = "");
+
+  std::string GameFolder() override { return game_folder_; }
+  char Separator() const override { return '/'; }
+  void Copy(const std::string& source, const std::string& target) override;
+  void CreateFolder(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
+  std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
+  void Remove(const std::string& path) override;
+  void SetCurrentFolder(const std::string& folder) override;
+  std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
+  void WaitForExit(Process& process) override;
+  void ShowMessage(std::string_view text, MessageIcon icon) override;
+  void RunWindow(const WindowDescription& window, WindowEvents& events) override;
+
+ protected:
+  [[noreturn]] void EndNow(int exit_code) override;
+
+ private:
+  std::unique_ptr<Ui> ui_;
+  std::string game_folder_;
+};
+
+/// The folder that holds the running executable, asked of the kernel.
+std::string ExecutableFolder();
+
+}  // namespace verdantix::posix

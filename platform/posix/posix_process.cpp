@@ -1,0 +1,91 @@
+// The POSIX platform's processes: start a command line without a shell, wait on a pidfd.
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "platform/posix/posix_platform.h"
+
+extern char** environ;
+
+namespace verdantix::posix {
+
+namespace {
+
+class PosixProcess : public Process {
+ public:
+  PosixProcess(pid_t child, int descriptor) : pid(child), pidfd(descriptor) {}
+  ~PosixProcess() override {
+    if (pidfd >= 0) close(pidfd);
+  }
+  pid_t pid;
+  int pidfd;
+};
+
+/// Splits at blanks, as the command line's program would see its words on Windows.
+std::vector<std::string> SplitAtBlanks(const std::string& command_line) {
+  std::vector<std::string> words;
+  std::istringstream stream(command_line);
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+/// The program's path: a name with a slash as it is, else searched in the executable's folder,
+/// the current folder, then PATH. Empty when not found.
+std::string FindProgram(const std::string& name) {
+  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : "";
+  std::vector<std::string> folders = {ExecutableFolder(), "."};
+  if (const char* path = std::getenv("PATH")) {
+    std::istringstream stream(path);
+    for (std::string folder; std::getline(stream, folder, ':');) {
+      folders.push_back(folder.empty() ? "." : folder);
+    }
+  }
+  for (const auto& folder : folders) {
+    if (IsExecutableFile(folder + "/" + name)) return folder + "/" + name;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_line) {
+  std::vector<std::string> words = SplitAtBlanks(command_line);
+  std::string program = words.empty() ? "" : FindProgram(words.front());
+  if (program.empty()) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
+  // glibc's own wrapper is not declared for C++ on every distribution; the system call is.
+  int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  return std::make_unique<PosixProcess>(pid, pidfd);
+}
+
+void PosixPlatform::WaitForExit(Process& process) {
+  auto& child = static_cast<PosixProcess&>(process);
+  // The descriptor turns readable when the child ends, so the front can wait on it together
+  // with its window events. Without pidfd support the wait is a plain blocking one.
+  if (child.pidfd >= 0) ui_->WaitForReadable(child.pidfd);
+  int status = 0;
+  while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace verdantix::posix

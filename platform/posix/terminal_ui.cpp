@@ -1,0 +1,43 @@
+// The terminal as the window system, for machines without a display.
+#include <poll.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+
+#include "platform/posix/posix_platform.h"
+
+namespace verdantix::posix {
+
+namespace {
+
+class TerminalUi : public Ui {
+ public:
+  void ShowMessage(std::string_view text, MessageIcon) override {
+    std::cout << "message: " << text << '\n' << std::flush;
+    if (isatty(STDIN_FILENO)) {
+      std::string line;
+      std::getline(std::cin, line);
+    }
+  }
+
+  // The window stays open until standard input ends (Ctrl-D), which closes it.
+  void RunWindow(const WindowDescription& window, WindowEvents&) override {
+    std::cout << "window: " << window.caption << '\n' << std::flush;
+    char buffer[4096];
+    while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+    }
+  }
+
+  void WaitForReadable(int pidfd) override {
+    pollfd child{pidfd, POLLIN, 0};
+    while (poll(&child, 1, -1) < 0 && errno == EINTR) {
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Ui> CreateTerminalUi() { return std::make_unique<TerminalUi>(); }
+
+}  // namespace verdantix::posix
