@@ -147,7 +147,13 @@ void MemoryPlatform::SetCurrentFolder(const std::string& folder) {
 
 std::unique_ptr<Process> MemoryPlatform::StartHidden(const std::string& command_line) {
   std::string program = command_line.substr(0, command_line.find(' '));
-  if (program.empty()) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  auto found = [&](const std::string& folder) {
+    return files_.contains(folder + "\\" + program) ||
+           files_.contains(folder + "\\" + program + ".exe");
+  };
+  if (program.empty() || !(found(game_folder_) || found(current_folder_))) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
   auto failure = failures_.find({Operation::kStart, program});
   if (failure != failures_.end()) throw RuntimeError(failure->second, command_line);
   started_.push_back({command_line, current_folder_});

@@ -70,7 +70,9 @@ class MemoryPlatform : public Platform {
   // Scripting what the outside world does.
   /// Runs inside RunWindow, standing in for the user and other programs; returning closes it.
   std::function<void(WindowEvents&)> while_window_open;
-  /// Runs when a process starts, standing in for the started program.
+  /// Runs when a process starts, standing in for the started program. A program starts only
+  /// when a file of its name, or its name with ".exe", is in the game folder or the current
+  /// folder (AddFile(GameFolder() + "\\gfxpak1.exe", {})).
   std::function<void(const std::string& command_line)> on_start;
   /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
   std::function<void()> during_wait;

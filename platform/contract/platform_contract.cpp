@@ -1,0 +1,154 @@
+// The platform contract: what the program relies on from every platform's files and processes.
+#include "platform/contract/platform_contract.h"
+
+#include <vector>
+
+namespace verdantix {
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+void WriteFile(Platform& platform, const std::string& path, std::string_view text) {
+  platform.OpenBinary(path)->WriteAt(0, Bytes(text));
+}
+
+std::string ReadFile(Platform& platform, const std::string& path) {
+  auto file = platform.OpenForReading(path);
+  std::vector<std::uint8_t> bytes(file->Length());
+  file->ReadAt(0, bytes);
+  return {bytes.begin(), bytes.end()};
+}
+
+/// Runs `operation` and returns the number of the RuntimeError it throws, 0 when none.
+template <typename Operation>
+int ErrorOf(Operation operation) {
+  try {
+    operation();
+  } catch (const RuntimeError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string PlatformContract::At(const std::string& name) {
+  std::string path = target_.root;
+  path += platform().Separator();
+  for (char c : name) path += c == '\\' ? platform().Separator() : c;
+  return path;
+}
+
+TEST_P(PlatformContract, PathOfMapsSeparatorsAndKeepsCase) {
+  std::string path = platform().PathOf("\\data\\Locale\\DAT_eng.big");
+  std::string sep(1, platform().Separator());
+  EXPECT_EQ(path, platform().GameFolder() + sep + "data" + sep + "Locale" + sep + "DAT_eng.big");
+}
+
+TEST_P(PlatformContract, CopyMakesAnEqualFileAndReplacesTheTarget) {
+  WriteFile(platform(), At("source.big"), "new contents");
+  WriteFile(platform(), At("target.big"), "older and longer contents");
+  platform().Copy(At("source.big"), At("target.big"));
+  EXPECT_EQ(ReadFile(platform(), At("target.big")), "new contents");
+  EXPECT_EQ(ReadFile(platform(), At("source.big")), "new contents");
+}
+
+TEST_P(PlatformContract, CopyFailures) {
+  WriteFile(platform(), At("source.big"), "x");
+  WriteFile(platform(), At("locked.big"), "x");
+  target_.make_read_only(At("locked.big"));
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("missing.big"), At("t.big")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("nowhere\\s.big"), At("t.big")); }), 76);
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("source.big"), At("nowhere\\t.big")); }), 76);
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("source.big"), At("locked.big")); }), 70);
+  EXPECT_FALSE(platform().FileExists(At("t.big")));
+}
+
+TEST_P(PlatformContract, CreateFolderMakesOneFolderWhoseParentExists) {
+  platform().CreateFolder(At("kce"));
+  platform().CreateFolder(At("kce\\audio"));
+  EXPECT_TRUE(platform().FolderExists(At("kce\\audio")));
+  EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("kce")); }), 75);
+  EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("none\\deeper")); }), 76);
+  EXPECT_FALSE(platform().FolderExists(At("none")));
+}
+
+TEST_P(PlatformContract, FileExistsOnlyForPlainVisibleFiles) {
+  WriteFile(platform(), At("plain.bin"), "x");
+  WriteFile(platform(), At("secret.bin"), "x");
+  std::string hidden = target_.hide(At("secret.bin"));
+  platform().CreateFolder(At("folder.bin"));
+  EXPECT_TRUE(platform().FileExists(At("plain.bin")));
+  EXPECT_FALSE(platform().FileExists(hidden));
+  EXPECT_FALSE(platform().FileExists(At("folder.bin")));
+  EXPECT_FALSE(platform().FileExists(At("missing.bin")));
+  EXPECT_TRUE(platform().FolderExists(At("folder.bin")));
+  EXPECT_FALSE(platform().FolderExists(At("plain.bin")));
+}
+
+TEST_P(PlatformContract, OpenBinaryCreatesAnEmptyFileAndNeverTruncates) {
+  EXPECT_EQ(platform().OpenBinary(At("new.big"))->Length(), 0u);
+  EXPECT_TRUE(platform().FileExists(At("new.big")));
+  WriteFile(platform(), At("data.big"), "0123456789");
+  {
+    auto file = platform().OpenBinary(At("data.big"));
+    EXPECT_EQ(file->Length(), 10u);
+    file->WriteAt(4, Bytes("ab"));
+    std::vector<std::uint8_t> middle(4);
+    file->ReadAt(3, middle);
+    EXPECT_EQ(middle, Bytes("3ab6"));
+  }
+  EXPECT_EQ(ReadFile(platform(), At("data.big")), "0123ab6789");
+}
+
+TEST_P(PlatformContract, OpenFailures) {
+  WriteFile(platform(), At("short.big"), "abc");
+  WriteFile(platform(), At("readonly.big"), "abc");
+  target_.make_read_only(At("readonly.big"));
+  std::vector<std::uint8_t> four(4);
+  EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("short.big"))->ReadAt(0, four); }), 62);
+  EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("readonly.big")); }), 70);
+  EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("nowhere\\x.big")); }), 76);
+  EXPECT_EQ(ErrorOf([&] { platform().OpenForReading(At("missing.big")); }), 53);
+  EXPECT_EQ(ReadFile(platform(), At("readonly.big")), "abc");
+}
+
+TEST_P(PlatformContract, AFileHeldOpenWithoutSharingCannotBeCopiedOrOpened) {
+  if (!target_.lock) GTEST_SKIP() << "this platform has no file locks";
+  WriteFile(platform(), At("fifa.fat"), "table");
+  auto held = target_.lock(At("fifa.fat"));
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("fifa.fat"), At("fifa.fat.bak")); }), 70);
+  EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("fifa.fat")); }), 70);
+}
+
+TEST_P(PlatformContract, RemoveDeletesAFile) {
+  WriteFile(platform(), At("installer.bin"), "x");
+  platform().Remove(At("installer.bin"));
+  EXPECT_FALSE(platform().FileExists(At("installer.bin")));
+  EXPECT_EQ(ErrorOf([&] { platform().Remove(At("installer.bin")); }), 53);
+}
+
+TEST_P(PlatformContract, SetCurrentFolderNeedsAnExistingFolder) {
+  platform().CreateFolder(At("game"));
+  EXPECT_EQ(ErrorOf([&] { platform().SetCurrentFolder(At("game")); }), 0);
+  EXPECT_EQ(ErrorOf([&] { platform().SetCurrentFolder(At("missing")); }), 76);
+}
+
+TEST_P(PlatformContract, NamesWithBlanksAndNonAsciiLetters) {
+  const std::string folder =
+      At("FIFA \xC3\x89t\xC3\xA9 2004 \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC");
+  platform().CreateFolder(folder);
+  std::string file = folder + platform().Separator() + "fifa.fat";
+  WriteFile(platform(), file, "table");
+  platform().Copy(file, file + ".bak");
+  EXPECT_TRUE(platform().FileExists(file + ".bak"));
+  EXPECT_EQ(ReadFile(platform(), file + ".bak"), "table");
+}
+
+TEST_P(PlatformContract, StartingAProgramThatDoesNotExistIsFileNotFound) {
+  EXPECT_EQ(ErrorOf([&] { platform().StartHidden("no-such-program-here /i a b"); }), 53);
+  EXPECT_EQ(ErrorOf([&] { platform().StartHidden(""); }), 53);
+}
+
+}  // namespace verdantix
