@@ -22,7 +22,7 @@ class MemoryPlatform::File : public BinaryFile {
       throw RuntimeError(ErrorNumber::kInputPastEndOfFile, path_);
     }
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
-    disk_.Record("read " + path_);
+    disk_.Record("read " + path_ + " " + std::to_string(offset) + "+" + std::to_string(out.size()));
   }
 
   void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
@@ -31,7 +31,8 @@ class MemoryPlatform::File : public BinaryFile {
     auto& bytes = disk_.files_.at(path_);
     if (bytes.size() < offset + data.size()) bytes.resize(offset + data.size());
     std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-    disk_.Record("write " + path_);
+    disk_.Record("write " + path_ + " " + std::to_string(offset) + "+" +
+                 std::to_string(data.size()));
   }
 
  private:

@@ -61,7 +61,8 @@ class MemoryPlatform : public Platform {
   const std::set<std::string>& folders() const { return folders_; }
   const std::vector<Message>& messages() const { return messages_; }
   const std::vector<Started>& started() const { return started_; }
-  /// Every operation in order, e.g. "copy A -> B", "write A", "message Brantwell Installed".
+  /// Every operation in order, e.g. "copy A -> B", "read A 1608+200003" (offset+length),
+  /// "message Brantwell Installed", "end 0".
   const std::vector<std::string>& log() const { return log_; }
   int windows_shown() const { return windows_shown_; }
   int max_open_files() const { return max_open_files_; }
