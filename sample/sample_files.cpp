@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "addon/addon_tables.h"
 #include "patch/scans.h"
 
 namespace verdantix::sample {
@@ -32,6 +33,24 @@ std::vector<std::uint8_t> ArchiveWindowBytes(std::uint64_t length) {
   return bytes;
 }
 
-std::vector<std::pair<std::string, std::vector<std::uint8_t>>> OtherGameFiles() { return {}; }
+namespace {
+
+/// "\data\gui\goto.big" as "data/gui/goto.big", with a content that names it.
+std::pair<std::string, std::vector<std::uint8_t>> FileNaming(std::string_view relative) {
+  std::string path(relative.substr(1));
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::string text = "sample game file " + std::string(relative) + "\n";
+  return {path, std::vector<std::uint8_t>(text.begin(), text.end())};
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> OtherGameFiles() {
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+  for (const CopyRow& row : AddonCopyRows()) files.push_back(FileNaming(row.source));
+  // The locale sources without "dat_eng.big", so that a click makes the three locale files.
+  for (const LocaleRow& row : kLocaleRows) files.push_back(FileNaming(row.source));
+  return files;
+}
 
 }  // namespace verdantix::sample
