@@ -1,36 +1,72 @@
-// Win32 message boxes, Form1's window and the pumping of pending messages (first cut).
+// Win32 message boxes, the main window's message loop and the pumping of pending messages.
 #include "platform/win32/ui/win32_ui.h"
 
 #include <windows.h>
 
-#include <string>
+#include <commctrl.h>
+
+#include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/ui_text.h"
 
 namespace verdantix::win32 {
 
 namespace {
 
-std::wstring Wide(std::string_view text) {
-  if (text.empty()) return {};
-  int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
+// A WM_QUIT that PumpPendingMessages took from the queue while an action waited; the main
+// loop ends on it once the action returns. Posting it again instead would wake the waiting
+// action at once, over and over.
+bool quit_seen_while_pumping = false;
+
+BOOL CALLBACK KeepFirstVisible(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+/// The program's shown window, if any: a message box disables it while it is up.
+HWND ShownWindowOfThisThread() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &KeepFirstVisible, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void InitialiseCommonControls() {
+  // The manifest asks for Common Controls 6; its button and edit classes come with them.
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_STANDARD_CLASSES;
+  InitCommonControlsEx(&controls);
 }
 
 }  // namespace
 
 void ShowMessageBox(std::string_view text, MessageIcon icon) {
-  UINT style = MB_OK | MB_SETFOREGROUND;
+  UINT style = MB_OK | MB_APPLMODAL | MB_SETFOREGROUND;
   if (icon == MessageIcon::kInformation) style |= MB_ICONINFORMATION;
   if (icon == MessageIcon::kError) style |= MB_ICONERROR;
-  MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), style);
+  MessageBoxW(ShownWindowOfThisThread(), WideText(text).c_str(),
+              WideText(kApplicationTitle).c_str(), style);
 }
 
-void RunMainWindow(const WindowDescription&, WindowEvents&) {}
+void RunMainWindow(const WindowDescription& window, WindowEvents& events) {
+  InitialiseCommonControls();
+  FormWindow form(window, events);
+  form.Create();
+  form.Show();
+  MSG message;
+  while (!quit_seen_while_pumping && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
 
 void PumpPendingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      quit_seen_while_pumping = true;
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
