@@ -1,0 +1,126 @@
+# Shared helpers of the end-to-end tests under Wine: game folders, starting the program,
+# finding and driving its windows through the probe, and checking bytes. Sourced, not run.
+#
+# Needs (exported by scripts/test-windows.sh): WINEPREFIX, WINELOADER, DISPLAY, VERDANTIX_EXE
+# (the 64-bit program) and VERDANTIX_BUILD (its build folder, which holds tests/wine/probe.exe).
+# Every wait here has a timeout.
+
+set -euo pipefail
+
+: "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
+PROBE="${VERDANTIX_BUILD}/tests/wine/probe.exe"
+[[ -f "$PROBE" ]] || { echo "missing $PROBE" >&2; exit 1; }
+
+readonly MAIN_TITLE=" Verdantix Installer"
+readonly BOX_TITLE="Verdantix Installer"
+readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
+readonly WAIT_SECONDS=10    # for a window to appear or a program to end
+
+# The layout of the game files the program patches.
+readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when written here
+readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
+
+WORK=$(mktemp -d)
+STARTED_PIDS=()
+cleanup() {
+  local pid
+  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+expect_eq() { # ACTUAL EXPECTED WHAT
+  [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"
+}
+
+# The Windows name of a Unix path: drive Z: is the Unix root in every Wine prefix.
+wine_path() { local path="Z:$1"; echo "${path//\//\\}"; }
+
+probe() { timeout 20 "$WINELOADER" "$PROBE" "$@"; }
+
+# new_game_folder NAME: an empty game folder holding a copy of the program; prints its path.
+new_game_folder() {
+  local folder="$WORK/$1"
+  mkdir -p "$folder/data"
+  cp "$VERDANTIX_EXE" "$folder/"
+  echo "$folder"
+}
+
+put_bytes() { # FILE OFFSET TEXT: writes TEXT (printf escapes) at OFFSET without truncating
+  printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# A file table of zeros with one record in form A (08 84 E8).
+write_file_table() {
+  local file="$1/data/fifa.fat"
+  head -c 4096 /dev/zero >"$file"
+  put_bytes "$file" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
+}
+
+# An archive of zeros, longer than the patch's window, with one "fes" in the window.
+write_archive() {
+  local file="$1/data/zdata_02.big"
+  head -c 65536 /dev/zero >"$file"
+  put_bytes "$file" "$ARCHIVE_F_OFFSET" 'fes'
+}
+
+byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; } # FILE OFFSET: two hex digits
+
+# Every file under a folder with its size: compared before and after a run.
+listing() { (cd "$1" && find . -printf '%p %s\n' | sort); }
+
+# start_program FOLDER: starts the program in the background; PROGRAM_PID is its Unix PID.
+start_program() {
+  timeout "$PROGRAM_TIMEOUT" "$WINELOADER" "$1/VerdantixInstaller.exe" >/dev/null 2>&1 &
+  PROGRAM_PID=$!
+  STARTED_PIDS+=("$PROGRAM_PID")
+}
+
+# wait_window TITLE: waits for the visible window; sets WINDOW_PID (its Windows process id).
+wait_window() {
+  local found
+  found=$(probe wait-window "$1" "$WAIT_SECONDS") || fail "no window '$1': $found"
+  WINDOW_PID=$(sed -n 's/^pid //p' <<<"$found")
+}
+
+# wait_exit: waits for the started program to end; prints nothing, returns its exit status.
+wait_exit() {
+  local deadline=$((SECONDS + WAIT_SECONDS))
+  while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+    ((SECONDS < deadline)) || fail "the program did not end within ${WAIT_SECONDS} s"
+    sleep 0.05
+  done
+  local status=0
+  wait "$PROGRAM_PID" || status=$?
+  return "$status"
+}
+
+# expect_message_box TEXT: the box titled with the application title shows TEXT and one OK.
+expect_message_box() {
+  wait_window "$BOX_TITLE"
+  local texts
+  texts=$(probe texts "$BOX_TITLE")
+  grep -qP "^Static\t-?\d+\tvisible\t\Q$1\E$" <<<"$texts" ||
+    fail "message '$1' not shown; the box holds:"$'\n'"$texts"
+  expect_eq "$(grep -cP '^Button\t-?\d+\tvisible\t' <<<"$texts")" 1 "visible buttons"
+  grep -qP '^Button\t-?\d+\tvisible\tOK$' <<<"$texts" || fail "no OK button: $texts"
+}
+
+# press_ok_and_expect_end: pressing OK ends the program with status 0.
+press_ok_and_expect_end() {
+  probe press-ok "$BOX_TITLE" >/dev/null || fail "could not press OK"
+  wait_exit || fail "the program ended with status $?"
+}
+
+# run_case NAME FUNCTION: runs one case and reports its time.
+run_case() {
+  local start_ns
+  start_ns=$(date +%s%N)
+  "$2"
+  printf 'PASS %s (%d ms)\n' "$1" $((($(date +%s%N) - start_ns) / 1000000))
+}
