@@ -1,0 +1,88 @@
+// Measures the process runner on Linux with the stand-in gfxpak1: the runner's own CPU time
+// while a tool runs, and the delay from one tool's end to the next tool's start.
+//
+// Usage: runner_bench [WORK_FOLDER]  (default: a new folder under the temporary folder)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "platform/posix/posix_platform.h"
+#include "tools/process_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using verdantix::RunAndWait;
+
+constexpr int kLongRunMs = 2000;
+constexpr int kRunsForDelay = 40;
+
+void Control(const fs::path& folder, int sleep_ms) {
+  std::ofstream(folder / "gfxpak1.control") << sleep_ms << " 0\n";
+}
+
+/// Start and end times (ns) of every logged run.
+std::vector<std::pair<long long, long long>> LoggedTimes(const fs::path& folder) {
+  std::vector<std::pair<long long, long long>> times;
+  std::ifstream log(folder / "gfxpak1.log");
+  for (std::string line; std::getline(log, line);) {
+    std::istringstream fields(line);
+    long long start = 0, end = 0;
+    fields >> start >> end;
+    times.emplace_back(start, end);
+  }
+  return times;
+}
+
+double CpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void MeasureCpuDuringWait(verdantix::Platform& platform, const fs::path& folder) {
+  Control(folder, kLongRunMs);
+  const double cpu_before = CpuMilliseconds();
+  const auto wall_before = std::chrono::steady_clock::now();
+  RunAndWait(platform, "gfxpak1 /i bench bench");
+  const double cpu = CpuMilliseconds() - cpu_before;
+  const double wall =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_before)
+          .count();
+  std::printf("runner CPU during a %d ms tool run: %.2f ms (wall %.0f ms; target < 20 ms)\n",
+              kLongRunMs, cpu, wall);
+}
+
+void MeasureGapBetweenRuns(verdantix::Platform& platform, const fs::path& folder) {
+  fs::remove(folder / "gfxpak1.log");
+  Control(folder, 0);
+  for (int i = 0; i < kRunsForDelay; ++i) RunAndWait(platform, "gfxpak1 /r bench bench");
+  auto times = LoggedTimes(folder);
+  std::vector<double> gaps;
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    gaps.push_back(static_cast<double>(times[i].first - times[i - 1].second) / 1e6);
+  }
+  std::sort(gaps.begin(), gaps.end());
+  if (gaps.empty()) return;
+  std::printf(
+      "tool end to next tool start over %zu gaps: median %.2f ms, max %.2f ms "
+      "(target < 5 ms)\n",
+      gaps.size(), gaps[gaps.size() / 2], gaps.back());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path folder = argc > 1 ? fs::path(argv[1])
+                             : fs::temp_directory_path() /
+                                   ("verdantix-bench-" + std::to_string(std::random_device()()));
+  fs::create_directories(folder);
+  fs::current_path(folder);
+  verdantix::posix::PosixPlatform platform(verdantix::posix::CreateTerminalUi(), folder.string());
+  MeasureCpuDuringWait(platform, folder);
+  MeasureGapBetweenRuns(platform, folder);
+  if (argc <= 1) fs::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,36 @@
+// A stand-in for the external tool gfxpak1 on Linux: logs how it was started, can sleep and
+// exit with a chosen status.
+//
+// It reads "gfxpak1.control" in its current folder, if there is one: two numbers, the
+// milliseconds to sleep and the exit status. When done it appends one line to "gfxpak1.log" in
+// its current folder: start and end times (nanoseconds of the system clock), the current
+// folder, then each argument, all separated by tabs.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+long long NowNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long long start = NowNanoseconds();
+  long long sleep_ms = 0;
+  int exit_status = 0;
+  std::ifstream control("gfxpak1.control");
+  control >> sleep_ms >> exit_status;
+  std::this_thread::sleep_for(std::chrono::milliseconds(sleep_ms));
+
+  std::string line = std::to_string(start) + "\t" + std::to_string(NowNanoseconds()) + "\t" +
+                     std::filesystem::current_path().string();
+  for (int i = 1; i < argc; ++i) line += std::string("\t") + argv[i];
+  std::ofstream("gfxpak1.log", std::ios::app) << line << '\n';
+  return exit_status;
+}
