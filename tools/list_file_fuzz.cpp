@@ -1,0 +1,25 @@
+// libFuzzer target: any text yields records or a RuntimeError from the list-file reader and
+// the command lines, never a crash, a hang or another exception.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/runtime_error.h"
+#include "tools/command_lines.h"
+#include "tools/list_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  verdantix::ListFileReader reader(text, "installer.bin");
+  try {
+    // Every record takes at least one byte per item, so the loop is bounded by the size.
+    for (std::size_t records = 0; !reader.AtEnd(); ++records) {
+      if (records > size) __builtin_trap();
+      verdantix::ListRecord record = reader.ReadRecord();
+      verdantix::InstallCommand(record, "installer.bin");
+      verdantix::RemoveCommand(record);
+    }
+  } catch (const verdantix::RuntimeError&) {
+  }
+  return 0;
+}
