@@ -1,0 +1,46 @@
+// The Win32 platform's executable folder, window system and program end.
+#include "platform/win32/win32_platform.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/win32/ui/win32_ui.h"
+#include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_text.h"
+
+namespace verdantix::win32 {
+
+std::string ExecutableFolder() {
+  // The path has no length limit of its own, so the buffer grows until the name fits.
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (length == 0) throw LastError("GetModuleFileNameW");
+    if (length < size) {
+      std::wstring_view path(buffer.data(), length);
+      return Narrow(path.substr(0, path.find_last_of(L"\\/")));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+Win32Platform::Win32Platform(std::string game_folder)
+    : game_folder_(game_folder.empty() ? ExecutableFolder() : std::move(game_folder)) {}
+
+void Win32Platform::ShowMessage(std::string_view text, MessageIcon icon) {
+  ShowMessageBox(text, icon);
+}
+
+void Win32Platform::RunWindow(const WindowDescription& window, WindowEvents& events) {
+  RunMainWindow(window, events);
+}
+
+void Win32Platform::EndNow(int exit_code) {
+  std::fflush(nullptr);
+  ExitProcess(static_cast<UINT>(exit_code));
+}
+
+}  // namespace verdantix::win32

@@ -1,0 +1,58 @@
+// The Win32 platform's processes: start a command line hidden, wait while pumping messages.
+#include <windows.h>
+
+#include "platform/win32/ui/win32_ui.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text.h"
+
+namespace verdantix::win32 {
+
+namespace {
+
+class Win32Process : public Process {
+ public:
+  explicit Win32Process(HANDLE process) : handle(process) {}
+  ~Win32Process() override { Close(); }
+  void Close() {
+    if (handle != nullptr) CloseHandle(handle);
+    handle = nullptr;
+  }
+  HANDLE handle;
+};
+
+}  // namespace
+
+std::unique_ptr<Process> Win32Platform::StartHidden(const std::string& command_line) {
+  if (command_line.empty()) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  // CreateProcessW may write into the command line, so it gets a copy of its own. With no
+  // application name the system searches for the program as it does for any command line.
+  std::wstring mutable_line = Wide(command_line);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &started)) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
+  CloseHandle(started.hThread);
+  return std::make_unique<Win32Process>(started.hProcess);
+}
+
+void Win32Platform::WaitForExit(Process& process) {
+  auto& child = static_cast<Win32Process&>(process);
+  if (child.handle == nullptr) return;
+  // Waiting on the handle rather than on the exit status: a program whose status is 259
+  // (STILL_ACTIVE) has ended all the same. The wait wakes for each new message, and only
+  // for new ones, so each wake drains the whole queue.
+  PumpPendingMessages();
+  for (;;) {
+    DWORD woke = MsgWaitForMultipleObjects(1, &child.handle, FALSE, INFINITE, QS_ALLINPUT);
+    if (woke != WAIT_OBJECT_0 + 1) break;
+    PumpPendingMessages();
+  }
+  child.Close();
+}
+
+}  // namespace verdantix::win32
