@@ -51,6 +51,19 @@ void SetIcon(GtkMessageDialog* dialog, MessageIcon icon) {
   g_object_set(dialog, "message-type", MessageTypeOf(icon), nullptr);
 }
 
+/// A short message would leave the dialog too narrow for its title, which the window manager
+/// then cuts; the text is given room for the title and the frame's buttons.
+void LeaveRoomForTitle(GtkMessageDialog* dialog) {
+  constexpr int kFrameButtonsInCharacters = 12;
+  GtkWidget* area = gtk_message_dialog_get_message_area(dialog);
+  GList* labels = gtk_container_get_children(GTK_CONTAINER(area));
+  if (labels != nullptr && GTK_IS_LABEL(labels->data)) {
+    gtk_label_set_width_chars(GTK_LABEL(labels->data), static_cast<int>(kApplicationTitle.size()) +
+                                                           kFrameButtonsInCharacters);
+  }
+  g_list_free(labels);
+}
+
 gboolean MarkReady(gint, GIOCondition, gpointer ready) {
   *static_cast<bool*>(ready) = true;
   return G_SOURCE_REMOVE;
@@ -65,6 +78,7 @@ class GtkUi : public Ui {
     std::string title(kApplicationTitle);
     gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
     SetIcon(GTK_MESSAGE_DIALOG(dialog), icon);
+    LeaveRoomForTitle(GTK_MESSAGE_DIALOG(dialog));
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     // Let the dialog leave the screen before the program goes on or ends.
