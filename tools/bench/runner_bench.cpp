@@ -55,21 +55,51 @@ void MeasureCpuDuringWait(verdantix::Platform& platform, const fs::path& folder)
               kLongRunMs, cpu, wall);
 }
 
+long long NowNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double Max(const std::vector<double>& values) {
+  return *std::max_element(values.begin(), values.end());
+}
+
+void PrintLine(const char* what, const std::vector<double>& milliseconds) {
+  std::printf("%s: median %.2f ms, max %.2f ms\n", what, Median(milliseconds), Max(milliseconds));
+}
+
+/// The gap between runs, split into the part after a tool's last act (its exit and the
+/// runner's wake) and the part before the next tool's first act (the runner's start of it).
 void MeasureGapBetweenRuns(verdantix::Platform& platform, const fs::path& folder) {
   fs::remove(folder / "gfxpak1.log");
   Control(folder, 0);
-  for (int i = 0; i < kRunsForDelay; ++i) RunAndWait(platform, "gfxpak1 /r bench bench");
-  auto times = LoggedTimes(folder);
-  std::vector<double> gaps;
-  for (std::size_t i = 1; i < times.size(); ++i) {
-    gaps.push_back(static_cast<double>(times[i].first - times[i - 1].second) / 1e6);
+  std::vector<std::pair<long long, long long>> calls;
+  const double cpu_before = CpuMilliseconds();
+  for (int i = 0; i < kRunsForDelay; ++i) {
+    const long long called = NowNanoseconds();
+    RunAndWait(platform, "gfxpak1 /r bench bench");
+    calls.emplace_back(called, NowNanoseconds());
   }
-  std::sort(gaps.begin(), gaps.end());
-  if (gaps.empty()) return;
-  std::printf(
-      "tool end to next tool start over %zu gaps: median %.2f ms, max %.2f ms "
-      "(target < 5 ms)\n",
-      gaps.size(), gaps[gaps.size() / 2], gaps.back());
+  const double cpu = CpuMilliseconds() - cpu_before;
+  auto times = LoggedTimes(folder);
+  if (times.size() != calls.size()) return;
+  std::vector<double> gaps, after_exit, before_start;
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    before_start.push_back(static_cast<double>(times[i].first - calls[i].first) / 1e6);
+    after_exit.push_back(static_cast<double>(calls[i].second - times[i].second) / 1e6);
+    if (i > 0) gaps.push_back(static_cast<double>(times[i].first - times[i - 1].second) / 1e6);
+  }
+  std::printf("over %d runs of a tool that ends at once:\n", kRunsForDelay);
+  PrintLine("  tool end to next tool start (target < 5 ms)", gaps);
+  PrintLine("    tool's last act to the runner's return", after_exit);
+  PrintLine("    runner's call to the tool's first act", before_start);
+  std::printf("  runner CPU per run: %.2f ms\n", cpu / kRunsForDelay);
 }
 
 }  // namespace
