@@ -51,8 +51,8 @@ new_game_folder() {
   echo "$folder"
 }
 
-put_bytes() { # FILE OFFSET TEXT: writes TEXT (printf escapes) at OFFSET without truncating
-  printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+put_bytes() { # FILE OFFSET TEXT: writes TEXT (with \x escapes) at OFFSET without truncating
+  printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
 # A file table of zeros with one record in form A (08 84 E8).
@@ -81,10 +81,12 @@ start_program() {
   STARTED_PIDS+=("$PROGRAM_PID")
 }
 
-# wait_window TITLE: waits for the visible window; sets WINDOW_PID (its Windows process id).
+# wait_window TITLE: waits for the visible window; sets WINDOW_PID (its Windows process id,
+# for `probe cpu`).
 wait_window() {
   local found
   found=$(probe wait-window "$1" "$WAIT_SECONDS") || fail "no window '$1': $found"
+  # shellcheck disable=SC2034  # used by the scripts that source this file
   WINDOW_PID=$(sed -n 's/^pid //p' <<<"$found")
 }
 
@@ -114,6 +116,11 @@ expect_message_box() {
 # press_ok_and_expect_end: pressing OK ends the program with status 0.
 press_ok_and_expect_end() {
   probe press-ok "$BOX_TITLE" >/dev/null || fail "could not press OK"
+  wait_exit || fail "the program ended with status $?"
+}
+
+close_main_window_and_expect_end() {
+  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
   wait_exit || fail "the program ended with status $?"
 }
 

@@ -53,11 +53,6 @@ expect_main_window() {
     "srgb(0,0,64)" "colour inside the client area"
 }
 
-close_main_window_and_expect_end() {
-  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
-  wait_exit || fail "the program ended with status $?"
-}
-
 first_and_second_run() {
   expect_install_and_uninstall "$(new_game_folder game)"
 }
