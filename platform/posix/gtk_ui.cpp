@@ -81,9 +81,8 @@ class GtkUi : public Ui {
     LeaveRoomForTitle(GTK_MESSAGE_DIALOG(dialog));
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
-    // Let the dialog leave the screen before the program goes on or ends.
-    while (g_main_context_iteration(nullptr, FALSE)) {
-    }
+    // The dialog leaves the screen now, also when the program ends right after it.
+    gdk_display_flush(gdk_display_get_default());
   }
 
   void RunWindow(const WindowDescription& window, WindowEvents& events) override {

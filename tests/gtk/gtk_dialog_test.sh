@@ -20,8 +20,8 @@ run_and_confirm() {
   local dialog
   dialog=$(find_window '^Verdantix Installer$') || fail "no dialog titled 'Verdantix Installer'"
   [[ -n $dialog ]] || fail "no dialog titled 'Verdantix Installer'"
-  import -window root "$work/$shot"
-  xdotool windowfocus --sync "$dialog" key Return
+  timeout 10 import -window root "$work/$shot"
+  timeout 10 xdotool windowfocus --sync "$dialog" key Return
   wait_for_exit "$pid" 10
   [[ $exit_status == 0 ]] || fail "exit status $exit_status"
   [[ ! -s $work/stdout ]] || fail "the GTK front wrote to standard output: $(cat "$work/stdout")"

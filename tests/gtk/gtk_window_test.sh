@@ -19,7 +19,7 @@ passed=0
 
 # The manager puts its title bar above the position GTK asks for, so the client sits lower.
 # xwininfo's "Absolute upper-left X:  353" and "Width: 317" lines.
-geometry() { xwininfo -id "$window" | awk -F: -v key="$1" '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
+geometry() { timeout 10 xwininfo -id "$window" | awk -F: -v key="$1" '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
 width=$(geometry 'Width') height=$(geometry 'Height')
 [[ "${width}x${height}" == 317x124 ]] || fail "client area ${width}x${height}, not 317x124"
 ((++passed))
@@ -30,7 +30,7 @@ centre_x=$((left + width / 2)) centre_y=$((top + height / 2))
   fail "window centre at $centre_x,$centre_y, not near the screen's 512,384"
 ((++passed))
 
-hints=$(xprop -id "$window" _NET_WM_WINDOW_TYPE _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
+hints=$(timeout 10 xprop -id "$window" _NET_WM_WINDOW_TYPE _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
 grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$hints" || fail "not a utility window: $hints"
 grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$hints" || fail "shown in the taskbar: $hints"
 grep -q '_NET_WM_STATE_SKIP_PAGER' <<<"$hints" || fail "shown in the pager: $hints"
@@ -42,7 +42,7 @@ done
 grep -q '_NET_WM_ACTION_CLOSE' <<<"$hints" || fail "the window cannot be closed: $hints"
 ((++passed))
 
-import -window root "$work/window.png"
+timeout 10 import -window root "$work/window.png"
 for point in "$((left + 1)),$((top + 1))" "$centre_x,$centre_y" \
   "$((left + width - 2)),$((top + height - 2))"; do
   colour=$(convert "$work/window.png" -format "%[pixel:p{$point}]" info:)
@@ -50,14 +50,14 @@ for point in "$((left + 1)),$((top + 1))" "$centre_x,$centre_y" \
 done
 ((++passed))
 
-xdotool windowfocus --sync "$window" key Tab Return space Escape
+timeout 10 xdotool windowfocus --sync "$window" key Tab Return space Escape
 sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "a key ended the program"
-[[ $(xdotool search --onlyvisible --name '^ Verdantix Installer$' | head -n1) == "$window" ]] ||
+[[ $(timeout 10 xdotool search --onlyvisible --name '^ Verdantix Installer$' | head -n1) == "$window" ]] ||
   fail "a key closed the window"
 ((++passed))
 
-xdotool windowfocus --sync "$window" key alt+F4
+timeout 10 xdotool windowfocus --sync "$window" key alt+F4
 wait_for_exit "$pid" 10
 [[ $exit_status == 0 ]] || fail "exit status $exit_status after closing"
 [[ $(ls -A "$work/empty") == verdantix-installer ]] || fail "files made: $(ls -A "$work/empty")"

@@ -24,7 +24,7 @@ start_x_session() {
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   x_pids+=($!)
   tries=0
-  until wmctrl -m >/dev/null 2>&1; do
+  until timeout 5 wmctrl -m >/dev/null 2>&1; do
     ((++tries <= 100)) || fail "openbox did not start (see $work/openbox.log)"
     sleep 0.1
   done
