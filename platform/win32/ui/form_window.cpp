@@ -49,7 +49,12 @@ FormWindow::FormWindow(const WindowDescription& description, WindowEvents& event
     : description_(description), events_(events), instance_(GetModuleHandleW(nullptr)) {}
 
 FormWindow::~FormWindow() {
-  if (window_ != nullptr) DestroyWindow(window_);
+  if (window_ != nullptr) {
+    DestroyWindow(window_);
+    // The message loop is over: the WM_QUIT that WM_DESTROY posted is for no one.
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
   // The controls are gone now, so nothing draws with the font or the picture any more.
   if (font_ != nullptr) DeleteObject(font_);
   if (picture_ != nullptr) DeleteObject(picture_);

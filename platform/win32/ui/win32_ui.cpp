@@ -50,6 +50,7 @@ void ShowMessageBox(std::string_view text, MessageIcon icon) {
 
 void RunMainWindow(const WindowDescription& window, WindowEvents& events) {
   InitialiseCommonControls();
+  quit_seen_while_pumping = false;
   FormWindow form(window, events);
   form.Create();
   form.Show();
