@@ -36,9 +36,10 @@ expect_eq "${#FOLDERS[@]} ${#SOURCES[@]} ${#LOCALE_SOURCES[@]}" "11 102 3" "tabl
 # that one copy takes many blocks); no "dat_eng.big", so the locale step runs.
 write_sources() { # FOLDER
   local i=0 file
+  printf '%s\n' "${SOURCES[@]}" "${LOCALE_SOURCES[@]}" | sed 's|/[^/]*$||' | sort -u |
+    (cd "$1" && xargs -d '\n' mkdir -p)
   for file in "${SOURCES[@]}" "${LOCALE_SOURCES[@]}"; do
-    mkdir -p "$(dirname "$1/$file")"
-    { echo "$file" && head -c $(((i++ * 7919) % 65536)) /dev/urandom; } >"$1/$file"
+    { printf '%s\n' "$file" && head -c $(((i++ * 7919) % 65536)) /dev/urandom; } >"$1/$file"
   done
   head -c $((3 << 20)) /dev/urandom >>"$1/${SOURCES[0]}"
 }
