@@ -21,7 +21,8 @@ ContractTarget MemoryTarget() {
   return target;
 }
 
-INSTANTIATE_TEST_SUITE_P(Memory, PlatformContract, testing::Values(&MemoryTarget));
+INSTANTIATE_TEST_SUITE_P(Memory, PlatformContract, testing::Values(&MemoryTarget),
+                         [](const auto&) { return std::string("InMemory"); });
 
 }  // namespace
 }  // namespace verdantix

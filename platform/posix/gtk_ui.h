@@ -11,4 +11,8 @@ namespace verdantix::posix {
 /// window, and waits for a process run GLib's main context. Null when no display can be opened.
 std::unique_ptr<Ui> CreateGtkUi();
 
+/// CreateGtkUi from the GTK module carried inside the program, loaded only when the environment
+/// names a display. Null when there is none, or the module or the display cannot be opened.
+std::unique_ptr<Ui> LoadGtkUi();
+
 }  // namespace verdantix::posix

@@ -6,7 +6,7 @@
 namespace verdantix {
 
 std::unique_ptr<Platform> CreateNativePlatform() {
-  std::unique_ptr<posix::Ui> ui = posix::CreateGtkUi();
+  std::unique_ptr<posix::Ui> ui = posix::LoadGtkUi();
   if (!ui) ui = posix::CreateTerminalUi();
   return std::make_unique<posix::PosixPlatform>(std::move(ui));
 }

@@ -37,7 +37,8 @@ ContractTarget PosixTarget() {
   return target;
 }
 
-INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget));
+INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget),
+                         [](const auto&) { return std::string("TemporaryFolder"); });
 
 TEST(PosixPlatform, OffsetsAndLengthsBeyondFourGibibytes) {
   fs::path folder = NewTemporaryFolder();
