@@ -14,6 +14,7 @@ for size in 65536 268435456 2147483648; do
   # Fill the archive with written (not sparse) bytes up to its full size.
   head -c $((size - 65536)) /dev/zero >>"$game/data/zdata_02.big"
   cp "$build/app/verdantix-installer" "$game/"
+  sync  # let the new archive reach the disk before the clock runs
   printf '  archive %10d bytes: ' "$(stat -c %s "$game/data/zdata_02.big")"
   env -u DISPLAY -u WAYLAND_DISPLAY "$build/bench/measure" 21 "$game/verdantix-installer" </dev/null \
     | grep -v '^message:'
