@@ -24,7 +24,7 @@ FileWindow ReadWindow(Platform& platform, const std::string& path,
   std::uint64_t length = file->Length();
   if (length == 0) throw RuntimeError(ErrorNumber::kSubscriptOutOfRange, path);
   FileWindow window{window_of(length), {}};
-  window.bytes.resize(window.range.length);
+  window.bytes.resize(static_cast<std::size_t>(window.range.length));
   file->ReadAt(window.range.offset, window.bytes);
   return window;
 }
@@ -33,7 +33,8 @@ FileWindow ReadWindow(Platform& platform, const std::string& path,
 /// write happens whether or not anything changed.
 void WriteWindow(Platform& platform, const std::string& path, FileWindow& window,
                  const std::optional<ByteChange>& change) {
-  if (change) window.bytes[change->offset - window.range.offset] = change->value;
+  if (change)
+    window.bytes[static_cast<std::size_t>(change->offset - window.range.offset)] = change->value;
   auto file = platform.OpenBinary(path);
   file->WriteAt(window.range.offset, window.bytes);
 }

@@ -29,7 +29,8 @@ class MemoryPlatform::File : public BinaryFile {
     if (!writable_) throw RuntimeError(ErrorNumber::kPermissionDenied, path_);
     disk_.ThrowIfFailing(Operation::kWrite, path_);
     auto& bytes = disk_.files_.at(path_);
-    if (bytes.size() < offset + data.size()) bytes.resize(offset + data.size());
+    if (bytes.size() < offset + data.size())
+      bytes.resize(static_cast<std::size_t>(offset + data.size()));
     std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     disk_.Record("write " + path_ + " " + std::to_string(offset) + "+" +
                  std::to_string(data.size()));
