@@ -27,11 +27,11 @@ fs::path Under(const fs::path& game, std::string_view relative) {
 }
 
 /// Bytes that no file system can store as a hole or compress away.
-void WriteNoise(const fs::path& path, std::uint64_t length, std::uint64_t seed) {
+void WriteNoise(const fs::path& path, std::uint64_t length, std::uint64_t salt) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   std::vector<std::uint64_t> block(1 << 17);
-  std::uint64_t state = seed * 0x9E3779B97F4A7C15u + 1;
+  std::uint64_t state = salt * 0x9E3779B97F4A7C15u + 1;
   for (std::uint64_t left = length; left > 0;) {
     for (auto& word : block) {
       state ^= state << 13;
