@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/posix/posix_platform.h"
@@ -28,12 +29,19 @@ class PosixProcess : public Process {
   int pidfd;
 };
 
-/// Splits at blanks, as the command line's program would see its words on Windows.
+/// Splits at blanks (spaces and tabs), as the command line's program would see its words on
+/// Windows; any other character, a line end included, stays inside its word.
 std::vector<std::string> SplitAtBlanks(const std::string& command_line) {
   std::vector<std::string> words;
-  std::istringstream stream(command_line);
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
+  std::size_t at = 0;
+  for (;;) {
+    at = command_line.find_first_not_of(" \t", at);
+    if (at == std::string::npos) return words;
+    std::size_t end = command_line.find_first_of(" \t", at);
+    if (end == std::string::npos) end = command_line.size();
+    words.push_back(command_line.substr(at, end - at));
+    at = end;
+  }
 }
 
 bool IsExecutableFile(const std::string& path) {
