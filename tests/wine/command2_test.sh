@@ -45,8 +45,9 @@ wait_log_lines() {
   done
 }
 
-# The runs as logged: "start<TAB>COMMAND<TAB>FOLDER<TAB>show N" or "end", pids dropped.
-runs_of() { sed -E 's/\tflags [^\t]*//; s/\t?pid [0-9]+$//' "$1/gfxpak1.log"; }
+# The runs as logged: "start<TAB>COMMAND<TAB>FOLDER<TAB>show N" or "end"; flags, times and
+# pids dropped.
+runs_of() { sed -E 's/\t(flags|time|pid) [^\t]*//g' "$1/gfxpak1.log"; }
 
 records_run_hidden_in_order_from_the_game_folder() {
   local folder game

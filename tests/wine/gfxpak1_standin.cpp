@@ -4,9 +4,10 @@
 // It reads "gfxpak1.control" in its current folder, if there is one: two numbers, the
 // milliseconds to run and the exit status. It appends to "gfxpak1.log" in its current folder,
 // in UTF-8, one line when it starts and one when it ends:
-//   start<TAB>COMMAND LINE<TAB>CURRENT FOLDER<TAB>show N<TAB>flags 0xN<TAB>pid N
-//   end<TAB>pid N
-// where show and flags are the wShowWindow and dwFlags of its STARTUPINFO.
+//   start<TAB>COMMAND LINE<TAB>CURRENT FOLDER<TAB>show N<TAB>flags 0xN<TAB>time T<TAB>pid N
+//   end<TAB>time T<TAB>pid N
+// where show and flags are the wShowWindow and dwFlags of its STARTUPINFO and T is the system
+// time in 100-nanosecond units.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +31,13 @@ void AppendLine(const std::string& line) {
   }
 }
 
+std::string Now() {
+  FILETIME now{};
+  GetSystemTimePreciseAsFileTime(&now);
+  return "time " + std::to_string((static_cast<unsigned long long>(now.dwHighDateTime) << 32) |
+                                  now.dwLowDateTime);
+}
+
 std::wstring CurrentFolder() {
   std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
   folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
@@ -39,6 +47,7 @@ std::wstring CurrentFolder() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const std::string started = Now();
   unsigned long run_ms = 0;
   int exit_status = 0;
   if (FILE* control = _wfopen(L"gfxpak1.control", L"r")) {
@@ -52,8 +61,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   char flags[32];
   std::snprintf(flags, sizeof flags, "flags 0x%lx", static_cast<unsigned long>(startup.dwFlags));
   AppendLine("start\t" + Utf8(GetCommandLineW()) + "\t" + Utf8(CurrentFolder()) + "\tshow " +
-             std::to_string(startup.wShowWindow) + "\t" + flags + "\t" + pid);
+             std::to_string(startup.wShowWindow) + "\t" + flags + "\t" + started + "\t" + pid);
   Sleep(run_ms);
-  AppendLine("end\t" + pid);
+  AppendLine("end\t" + Now() + "\t" + pid);
   return exit_status;
 }
