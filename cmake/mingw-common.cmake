@@ -23,3 +23,5 @@ set(CMAKE_RC_FLAGS_INIT "${VERDANTIX_WINDOWS_DEFINES}")
 # (wWinMain) adds -municode to the program alone (platform/win32), since the console tests
 # start at GoogleTest's narrow main.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Release programs ship without symbols.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -1,8 +1,9 @@
 # Sets the Wine environment of the Windows tests; source it: `. scripts/wine-env.sh`.
-# The prefix lives in the build folder (WINEPREFIX may be set beforehand to use another).
+# The prefix is the project's own, in the build folder (scripts/test-windows.sh creates it).
 _verdantix_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$_verdantix_root/build/wine-prefix}"
+export WINEPREFIX="$_verdantix_root/build/wine-prefix"
 export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=-all
 # No prompts to install Mono or Gecko, and no menu entries written for the desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
