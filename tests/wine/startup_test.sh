@@ -85,7 +85,7 @@ locked_file_table_opens_the_window() {
   local holder=$!
   STARTED_PIDS+=("$holder")
   local deadline=$((SECONDS + WAIT_SECONDS))
-  until grep -q '^held' "$held"; do
+  until grep -qs '^held' "$held"; do
     ((SECONDS < deadline)) || fail "the file table could not be held: $(cat "$held")"
     sleep 0.05
   done

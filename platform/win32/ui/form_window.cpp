@@ -92,9 +92,13 @@ void FormWindow::Create() {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int left = work.left + (work.right - work.left - size.cx) / 2;
   const int top = work.top + (work.bottom - work.top - size.cy) / 2;
-  CreateWindowExW(kExStyle, kClassName, WideText(description_.caption).c_str(), kStyle, left, top,
-                  size.cx, size.cy, nullptr, nullptr, instance_, this);
-  if (window_ == nullptr) throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
+  // The window procedure keeps the handle from WM_NCCREATE on; a failed creation may have
+  // got that far, so the result decides.
+  HWND created =
+      CreateWindowExW(kExStyle, kClassName, WideText(description_.caption).c_str(), kStyle, left,
+                      top, size.cx, size.cy, nullptr, nullptr, instance_, this);
+  if (created == nullptr) window_ = nullptr;
+  if (created == nullptr) throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
   // Windows may place the window on a monitor of another density than the primary's guess.
   if (dpi_ != dpi) {
     const SIZE actual = WindowSize(dpi_);
