@@ -97,8 +97,10 @@ void FormWindow::Create() {
   HWND created =
       CreateWindowExW(kExStyle, kClassName, WideText(description_.caption).c_str(), kStyle, left,
                       top, size.cx, size.cy, nullptr, nullptr, instance_, this);
-  if (created == nullptr) window_ = nullptr;
-  if (created == nullptr) throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
+  if (created == nullptr) {
+    window_ = nullptr;
+    throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
+  }
   // Windows may place the window on a monitor of another density than the primary's guess.
   if (dpi_ != dpi) {
     const SIZE actual = WindowSize(dpi_);
@@ -132,8 +134,7 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wparam,
 LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      OnCreate();
-      return 0;
+      return OnCreate() ? 0 : -1;
     case WM_COMMAND:
       OnCommand(wparam);
       return 0;
@@ -154,12 +155,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(window_, message, wparam, lparam);
 }
 
-void FormWindow::OnCreate() {
-  CreateControls();
+bool FormWindow::OnCreate() {
+  if (!CreateControls()) return false;
   ApplyDpi(WindowDpi(window_));
+  return true;
 }
 
-void FormWindow::CreateControls() {
+bool FormWindow::CreateControls() {
   for (const ControlDescription& control : description_.controls) {
     const ControlClass control_class = ClassOf(control.kind);
     DWORD style = WS_CHILD | WS_TABSTOP | control_class.style;
@@ -168,9 +170,10 @@ void FormWindow::CreateControls() {
     HWND handle = CreateWindowExW(
         control_class.ex_style, control_class.name, WideText(control.text).c_str(), style, 0, 0, 0,
         0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
-    if (handle == nullptr) throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
+    if (handle == nullptr) return false;
     controls_.push_back(handle);
   }
+  return true;
 }
 
 void FormWindow::ApplyDpi(UINT dpi) {

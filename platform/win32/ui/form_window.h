@@ -28,13 +28,14 @@ class FormWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
-  void OnCreate();
+  /// False when a control cannot be created: the window's creation then fails.
+  bool OnCreate();
   void OnCommand(WPARAM wparam);
   void OnClose();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
   void RegisterWindowClass();
-  void CreateControls();
+  bool CreateControls();
   /// Lays out the controls, their font and Command2's picture for `dpi`.
   void ApplyDpi(UINT dpi);
   /// Command2's picture, sized for `dpi`; the caller owns it.
