@@ -4,6 +4,40 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh core windows wine
+. scripts/wine-env.sh
+
+xvfb_pid=""
+prefix_pid=""
+server_started=""
+cleanup() {
+  # The prefix's own timeouts bound this wait.
+  [[ -n "$prefix_pid" ]] && wait "$prefix_pid" 2>/dev/null || true
+  [[ -n "$server_started" ]] && timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true
+  if [[ -n "$xvfb_pid" ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    timeout 10 tail --pid="$xvfb_pid" -f /dev/null || true
+  fi
+  rm -f "${display_file:-}"
+}
+trap cleanup EXIT
+
+create_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  timeout 180 "$WINELOADER" wineboot --init >/dev/null 2>&1
+  timeout 120 "$WINESERVER" -w
+  # Wine draws the window frames itself: no window manager needed, and closes are immediate.
+  timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    >/dev/null 2>&1
+  timeout 120 "$WINESERVER" -w
+}
+
+# A new prefix takes a quarter of a minute, mostly waiting: it is made while the build runs.
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  echo "Creating the Wine prefix $WINEPREFIX"
+  server_started=1
+  create_prefix &
+  prefix_pid=$!
+fi
 scripts/build-windows.sh
 
 # check_imports EXE OBJDUMP: system DLLs only (no MinGW run-time DLL), and only the
@@ -30,30 +64,9 @@ check_imports() {
 check_imports build/win64/app/VerdantixInstaller.exe x86_64-w64-mingw32-objdump
 check_imports build/win32/app/VerdantixInstaller.exe i686-w64-mingw32-objdump
 
-. scripts/wine-env.sh
-mkdir -p "$(dirname "$WINEPREFIX")"
-
-xvfb_pid=""
-server_started=""
-cleanup() {
-  [[ -n "$server_started" ]] && timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true
-  if [[ -n "$xvfb_pid" ]]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    timeout 10 tail --pid="$xvfb_pid" -f /dev/null || true
-  fi
-  rm -f "${display_file:-}"
-}
-trap cleanup EXIT
-
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  echo "Creating the Wine prefix $WINEPREFIX"
-  server_started=1
-  timeout 180 "$WINELOADER" wineboot --init >/dev/null 2>&1
-  timeout 120 "$WINESERVER" -w
-  # Wine draws the window frames itself: no window manager needed, and closes are immediate.
-  timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    >/dev/null 2>&1
-  timeout 120 "$WINESERVER" -w
+if [[ -n "$prefix_pid" ]]; then
+  wait "$prefix_pid" || { echo "FAIL: the Wine prefix could not be created" >&2; exit 1; }
+  prefix_pid=""
 fi
 
 # Xvfb picks a free display itself and writes its number once it accepts connections.
