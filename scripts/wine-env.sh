@@ -1,5 +1,11 @@
 # Sets the Wine environment of the Windows tests; source it: `. scripts/wine-env.sh`.
 # The prefix is the project's own, in the build folder (scripts/test-windows.sh creates it).
+# By hand, after scripts/test-windows.sh has run once:
+#   . scripts/wine-env.sh
+#   Xvfb :77 -nolisten tcp & export DISPLAY=:77
+#   "$WINESERVER" -p && "$WINELOADER" cmd /c exit >/dev/null   # services start away from ctest
+#   ctest --test-dir build/win64 -R Win32      # or: "$WINELOADER" "$VERDANTIX_EXE"
+#   "$WINESERVER" -k                           # then stop Xvfb by its PID
 _verdantix_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$_verdantix_root/build/wine-prefix"
 export WINELOADER=/usr/lib/wine/wine64
