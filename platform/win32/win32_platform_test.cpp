@@ -3,10 +3,8 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/contract/platform_contract.h"
 #include "platform/win32/win32_errors.h"
@@ -20,7 +18,7 @@ namespace fs = std::filesystem;
 
 /// A new empty folder under the system's temporary folder.
 fs::path NewTemporaryFolder() {
-  static std::atomic<int> count{0};
+  static int count = 0;
   fs::path folder =
       fs::temp_directory_path() /
       ("verdantix-win32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(count++));
@@ -115,6 +113,16 @@ TEST(Win32Errors, MapOntoRunTimeErrorsWithThePathAsSubject) {
     EXPECT_EQ(error.number(), c.expected) << "Win32 error " << c.code;
     EXPECT_EQ(error.subject(), "C:\\FIFA 2004\\data\\fifa.fat");
   }
+}
+
+TEST(Win32Paths, LongPathsGetTheVerbatimPrefixOthersStayAsGiven) {
+  const std::string deep(300, 'd');
+  const std::wstring wide_deep(300, L'd');
+  EXPECT_EQ(ApiPath("C:\\FIFA 2004\\data\\fifa.fat"), L"C:\\FIFA 2004\\data\\fifa.fat");
+  EXPECT_EQ(ApiPath("C:\\games\\" + deep), L"\\\\?\\C:\\games\\" + wide_deep);
+  EXPECT_EQ(ApiPath("C:/games/./x/../" + deep), L"\\\\?\\C:\\games\\" + wide_deep);
+  EXPECT_EQ(ApiPath("\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + wide_deep);
+  EXPECT_EQ(ApiPath("\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
 }
 
 TEST(Win32Platform, GameFolderIsTheExecutablesFolderWithoutTrailingSeparator) {

@@ -102,7 +102,7 @@ TEST_F(Win32Processes, StartsTheCommandLineAsGivenHiddenInTheCurrentFolder) {
   fs::path folder = fs::temp_directory_path();
   platform_.SetCurrentFolder(Narrow(folder.native()));
   auto child = platform_.StartHidden(kChildCommandLine);
-  EXPECT_FALSE(fs::exists(report_)) << "returned only once the program had ended";
+  EXPECT_FALSE(fs::exists(report_)) << "StartHidden waited for the program to end";
   platform_.WaitForExit(*child);
   std::ostringstream expected;
   expected << "hidden=1\nfolder=" << Narrow(fs::current_path().native())
