@@ -99,15 +99,21 @@ void RequireWritableIfPresent(const std::string& path) {
   }
 }
 
-/// The error of a failed copy belongs to the source when the source cannot be read now, else
-/// to the target.
+/// The error of a failed copy belongs to the source when it is a folder or cannot be read now,
+/// else to the target.
 RuntimeError CopyError(DWORD copy_error, const std::string& source, const std::string& target) {
-  Handle probe(Open(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
-  if (probe.get() == INVALID_HANDLE_VALUE) return LastError(source);
-  if (Attributes(source) & FILE_ATTRIBUTE_DIRECTORY) {
+  DWORD attributes = Attributes(source);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return RuntimeError(ErrorNumber::kPathFileAccessError, source);
   }
+  Handle probe(Open(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
+  if (probe.get() == INVALID_HANDLE_VALUE) return LastError(source);
   return ErrorFromWin32(copy_error, target);
+}
+
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
 }  // namespace
@@ -156,11 +162,8 @@ void Win32Platform::Remove(const std::string& path) {
 }
 
 void Win32Platform::SetCurrentFolder(const std::string& folder) {
-  bool has_drive =
-      folder.size() >= 2 && folder[1] == ':' &&
-      ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
   // "C:" alone makes C: the current drive, as changing drive before changing folder does.
-  if (has_drive && !SetCurrentDirectoryW(Wide(folder.substr(0, 2)).c_str())) {
+  if (HasDriveLetter(folder) && !SetCurrentDirectoryW(Wide(folder.substr(0, 2)).c_str())) {
     throw LastError(folder, ErrorNumber::kPathNotFound);
   }
   if (!SetCurrentDirectoryW(ApiPath(folder).c_str())) {
