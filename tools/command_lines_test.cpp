@@ -24,37 +24,32 @@ TEST_P(CommandLines, JoinFieldsWithoutQuotes) {
   EXPECT_EQ(RemoveCommand(GetParam().record), GetParam().remove);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Records, CommandLines,
-    testing::Values(
-        CommandCase{
-            "Complete", {"X1", "X2", "X3", 1, "X5"}, "gfxpak1 /i X3 X2 X1 /c", "gfxpak1 /r X3 X3"},
-        CommandCase{
-            "NotComplete", {"X1", "X2", "X3", 0, "X5"}, "gfxpak1 /i X3 X2 X1", "gfxpak1 /r X3 X3"},
-        CommandCase{"FieldFiveIgnored",
-                    {"X1", "X2", "X3", 0, "anything, at all"},
-                    "gfxpak1 /i X3 X2 X1",
-                    "gfxpak1 /r X3 X3"},
-        CommandCase{"BlankInAField",
-                    {"my file.pak", "b", "c d", 0, ""},
-                    "gfxpak1 /i c d b my file.pak",
-                    "gfxpak1 /r c d c d"},
-        CommandCase{"EmptyFields", {"", "", "", 1, ""}, "gfxpak1 /i    /c", "gfxpak1 /r  "}),
-    [](const testing::TestParamInfo<CommandCase>& param_info) { return param_info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Records, CommandLines,
+                         testing::Values(CommandCase{"FieldFourOneAddsC",
+                                                     {"X1", "X2", "X3", 1, "X5"},
+                                                     "gfxpak1 /i X3 X2 X1 /c",
+                                                     "gfxpak1 /r X3 X3"},
+                                         CommandCase{"FieldFiveIgnored",
+                                                     {"X1", "X2", "X3", 0, "anything, at all"},
+                                                     "gfxpak1 /i X3 X2 X1",
+                                                     "gfxpak1 /r X3 X3"},
+                                         CommandCase{"BlankInAField",
+                                                     {"my file.pak", "b", "c d", 0, ""},
+                                                     "gfxpak1 /i c d b my file.pak",
+                                                     "gfxpak1 /r c d c d"}),
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
-class FieldFourOutOfRange : public testing::TestWithParam<double> {};
-
-TEST_P(FieldFourOutOfRange, IsInvalidProcedureCallNamingTheList) {
-  try {
-    InstallCommand({"a", "b", "c", GetParam(), "e"}, kPath);
-    FAIL() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), ErrorNumber::kInvalidProcedureCall);
-    EXPECT_EQ(error.subject(), kPath);
+TEST(InstallCommand, FieldFourNeitherZeroNorOneIsInvalidProcedureCallNamingTheList) {
+  for (double field4 : {2.0, -1.0, 0.5}) {
+    try {
+      InstallCommand({"a", "b", "c", field4, "e"}, kPath);
+      ADD_FAILURE() << "no error for " << field4;
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.number(), ErrorNumber::kInvalidProcedureCall);
+      EXPECT_EQ(error.subject(), kPath);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, FieldFourOutOfRange, testing::Values(2.0, -1.0, 0.5));
 
 }  // namespace
 }  // namespace verdantix

@@ -1,4 +1,4 @@
-// The runner and the installer with real processes: the stand-in gfxpak1 beside this test.
+// The process runner with real processes: the stand-in gfxpak1 beside this test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,40 +7,18 @@
 #include <sstream>
 
 #include "platform/posix/posix_platform.h"
-#include "tools/package_installer.h"
 #include "tools/process_runner.h"
 
 namespace verdantix {
 namespace {
 
 namespace fs = std::filesystem;
+using Words = std::vector<std::string>;
 
-struct Ended {
-  int exit_code;
-};
-
-/// The POSIX platform whose program end returns to the test.
-class TestPlatform : public posix::PosixPlatform {
- public:
-  explicit TestPlatform(const std::string& folder)
-      : PosixPlatform(posix::CreateTerminalUi(), folder) {}
-
- protected:
-  [[noreturn]] void EndNow(int exit_code) override { throw Ended{exit_code}; }
-};
-
-/// One run of the stand-in: its current folder and its arguments.
-struct ToolRun {
-  std::string folder;
-  std::vector<std::string> arguments;
-};
-
+/// A fresh current folder, where the stand-in reads its control file and writes its log.
 class RealProcesses : public testing::Test {
  protected:
-  RealProcesses()
-      : folder_(fs::temp_directory_path() /
-                ("verdantix-tools-" + std::to_string(std::random_device()()))),
-        previous_(fs::current_path()) {
+  RealProcesses() {
     fs::create_directories(folder_);
     fs::current_path(folder_);
   }
@@ -54,35 +32,30 @@ class RealProcesses : public testing::Test {
     std::ofstream(folder_ / "gfxpak1.control") << sleep_ms << ' ' << exit_status << '\n';
   }
 
-  /// The runs the stand-in logged, in order.
-  std::vector<ToolRun> Runs() {
-    std::vector<ToolRun> runs;
+  /// The runs the stand-in logged, in order: its current folder, then its arguments.
+  std::vector<Words> Runs() {
+    std::vector<Words> runs;
     std::ifstream log(folder_ / "gfxpak1.log");
     for (std::string line; std::getline(log, line);) {
       std::istringstream fields(line);
-      std::string start, end;
-      ToolRun run;
-      std::getline(fields, start, '\t');
-      std::getline(fields, end, '\t');
-      std::getline(fields, run.folder, '\t');
-      for (std::string word; std::getline(fields, word, '\t');) run.arguments.push_back(word);
-      runs.push_back(run);
+      Words& run = runs.emplace_back();
+      for (std::string word; std::getline(fields, word, '\t');) run.push_back(word);
+      run.erase(run.begin(), run.begin() + 2);  // the start and end times
     }
     return runs;
   }
 
-  fs::path folder_;
-  fs::path previous_;
-  TestPlatform platform_{folder_.string()};
+  fs::path folder_ =
+      fs::temp_directory_path() / ("verdantix-tools-" + std::to_string(std::random_device()()));
+  fs::path previous_ = fs::current_path();
+  posix::PosixPlatform platform_{posix::CreateTerminalUi(), folder_.string()};
 };
 
 TEST_F(RealProcesses, RunnerReturnsOnlyAfterTheToolHasEnded) {
   Control(300, 0);
   RunAndWait(platform_, "gfxpak1 /i a b");
   // The stand-in writes its log as its last act, after sleeping.
-  ASSERT_EQ(Runs().size(), 1u);
-  EXPECT_EQ(Runs()[0].arguments, (std::vector<std::string>{"/i", "a", "b"}));
-  EXPECT_EQ(fs::path(Runs()[0].folder), folder_);
+  EXPECT_EQ(Runs(), (std::vector<Words>{{folder_.string(), "/i", "a", "b"}}));
 }
 
 TEST_F(RealProcesses, MissingProgramIsFileNotFoundWithTheCommandLine) {
@@ -101,24 +74,10 @@ TEST_F(RealProcesses, StillActiveExitStatusReturns) {
   EXPECT_EQ(Runs().size(), 1u);
 }
 
-TEST_F(RealProcesses, InstallerSplitsABlankFieldIntoTwoWordsAndDeletesTheList) {
-  Control(0, 1);  // a failing tool does not stop the pass
-  std::ofstream(folder_ / "installer.bin") << "\"my file\",b,c,1,e\r\nf,g,h,0,i\r\n";
-  fs::current_path(previous_);
-  try {
-    RunPackageInstaller(platform_,
-                        [this](std::string& command) { RunAndWait(platform_, command); });
-  } catch (const Ended& ended) {
-    EXPECT_EQ(ended.exit_code, 0);
-  }
-  std::vector<ToolRun> runs = Runs();
-  ASSERT_EQ(runs.size(), 4u);
-  EXPECT_EQ(runs[0].arguments, (std::vector<std::string>{"/i", "c", "b", "my", "file", "/c"}));
-  EXPECT_EQ(runs[1].arguments, (std::vector<std::string>{"/r", "c", "c"}));
-  EXPECT_EQ(runs[2].arguments, (std::vector<std::string>{"/i", "h", "g", "f"}));
-  EXPECT_EQ(runs[3].arguments, (std::vector<std::string>{"/r", "h", "h"}));
-  for (const ToolRun& run : runs) EXPECT_EQ(fs::path(run.folder), folder_);
-  EXPECT_FALSE(fs::exists(folder_ / "installer.bin"));
+TEST_F(RealProcesses, ABlankInAFieldSplitsItIntoTwoWords) {
+  RunAndWait(platform_, "gfxpak1 /i c d b my file.pak /c");
+  ASSERT_EQ(Runs().size(), 1u);
+  EXPECT_EQ(Runs()[0], (Words{folder_.string(), "/i", "c", "d", "b", "my", "file.pak", "/c"}));
 }
 
 }  // namespace
