@@ -10,37 +10,37 @@
 namespace verdantix {
 namespace {
 
-void InstallGame(MemoryPlatform& disk) {
-  for (const CopyRow& row : AddonCopyRows()) disk.AddFile(disk.PathOf(row.source), {1, 2, 3});
-  for (const LocaleRow& row : kLocaleRows) disk.AddFile(disk.PathOf(row.source), {4, 5});
-}
-
-TEST(Command3, ASuccessfulClickReturnsShowingNothing) {
-  MemoryPlatform disk;
-  InstallGame(disk);
-  Form1 form(disk);
-  form.OnClick(kCommand3Id);
-  EXPECT_TRUE(disk.messages().empty());
-  EXPECT_EQ(disk.windows_shown(), 0);
-  EXPECT_TRUE(disk.HasFile(disk.PathOf(kLocaleMarker)));
-  EXPECT_TRUE(form.QueryClose());
-}
-
-TEST(Command3, AFailureShowsTheRunTimeErrorReportAndEndsTheProgram) {
-  MemoryPlatform disk;
-  InstallGame(disk);
-  disk.AddFolder(disk.PathOf(R"(\data\kce)"));
-  Form1 form(disk);
-  try {
-    form.OnClick(kCommand3Id);
-    FAIL() << "the program went on";
-  } catch (const ProgramEnded&) {
+class Command3Click : public testing::Test {
+ protected:
+  Command3Click() {
+    for (const CopyRow& row : AddonCopyRows()) disk_.AddFile(disk_.PathOf(row.source), {1});
+    for (const LocaleRow& row : kLocaleRows) disk_.AddFile(disk_.PathOf(row.source), {2});
   }
-  std::vector<MemoryPlatform::Message> expected = {
-      {"Run-time error '75':\n\nPath/File access error\n\nC:\\Games\\FIFA 2004\\data\\kce",
-       MessageIcon::kError}};
-  EXPECT_EQ(disk.messages(), expected);
-  EXPECT_EQ(disk.log().back().rfind("end ", 0), 0u);
+
+  MemoryPlatform disk_;
+  Form1 form_{disk_};
+};
+
+TEST_F(Command3Click, ASuccessReturnsToTheWindowShowingNothing) {
+  form_.OnClick(kCommand3Id);
+  EXPECT_TRUE(disk_.messages().empty());
+  EXPECT_TRUE(disk_.HasFile(disk_.PathOf(kLocaleMarker)));
+  EXPECT_TRUE(form_.QueryClose());
+}
+
+TEST_F(Command3Click, AFailureShowsTheRunTimeErrorReportAndEndsTheProgram) {
+  disk_.AddFolder(disk_.PathOf(R"(\data\kce)"));
+  try {
+    form_.OnClick(kCommand3Id);
+    FAIL() << "the program went on";
+  } catch (const ProgramEnded& ended) {
+    EXPECT_EQ(ended.exit_code, 75);
+  }
+  EXPECT_EQ(
+      disk_.messages(),
+      (std::vector<MemoryPlatform::Message>{
+          {"Run-time error '75':\n\nPath/File access error\n\nC:\\Games\\FIFA 2004\\data\\kce",
+           MessageIcon::kError}}));
 }
 
 }  // namespace
