@@ -39,6 +39,7 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   prefix_pid=$!
 fi
 scripts/build-windows.sh
+echo "Built in ${SECONDS} s"
 
 # check_imports EXE OBJDUMP: system DLLs only (no MinGW run-time DLL), and only the
 # wide-character file and process functions.
@@ -87,11 +88,12 @@ server_started=1
 timeout 30 "$WINESERVER" -p
 timeout 120 "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1
 
-echo "== Unit tests under Wine (build/win64) =="
+echo "== Unit tests under Wine (build/win64), at ${SECONDS} s =="
 ctest --test-dir build/win64 --output-on-failure -j2 --timeout 120
 
 shopt -s nullglob
 for script in tests/wine/*_test.sh; do
-  echo "== $script =="
+  echo "== $script, at ${SECONDS} s =="
   timeout 600 bash "$script"
 done
+echo "Windows tests passed in ${SECONDS} s"
