@@ -1,10 +1,9 @@
-// The GTK front against a real display: controls, close rule, callback failures, waits, dialogs.
+// The GTK front against a real display: controls, close rule, callback failures, waits.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
 
 #include <array>
-#include <string>
 #include <vector>
 
 #include "platform/posix/gtk_form_window.h"
@@ -26,11 +25,7 @@ class RecordingEvents : public WindowEvents {
     clicks.push_back(control_id);
     if (fail_clicks) throw RuntimeError(ErrorNumber::kFileNotFound, "gfxpak1");
   }
-  bool QueryClose() override {
-    bool answer = close_answers.at(close_queries);
-    ++close_queries;
-    return answer;
-  }
+  bool QueryClose() override { return close_answers.at(close_queries++); }
   std::vector<int> clicks;
   std::vector<bool> close_answers;
   std::size_t close_queries = 0;
@@ -58,71 +53,54 @@ class Every50Ms {
   GSource* source_;
 };
 
-TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
-  RecordingEvents events;
-  GtkFormWindow form(kWindow, events);
-  gtk_button_clicked(GTK_BUTTON(form.Control("Picture")));
-  gtk_button_clicked(GTK_BUTTON(form.Control("Button")));
-  EXPECT_EQ(events.clicks, (std::vector<int>{8, 7}));
-  EXPECT_TRUE(GTK_IS_ENTRY(form.Control("Entry")));
+class GtkFormWindowTest : public testing::Test {
+ protected:
+  RecordingEvents events_;
+  GtkFormWindow form_{kWindow, events_};
+};
+
+TEST_F(GtkFormWindowTest, ButtonClicksReachTheirControlIds) {
+  gtk_button_clicked(GTK_BUTTON(form_.Control("Picture")));
+  gtk_button_clicked(GTK_BUTTON(form_.Control("Button")));
+  EXPECT_EQ(events_.clicks, (std::vector<int>{8, 7}));
 }
 
-TEST(GtkFormWindow, HiddenControlsStayHiddenAndTakeNoFocus) {
-  RecordingEvents events;
-  GtkFormWindow form(kWindow, events);
-  gtk_widget_show_all(GTK_WIDGET(form.window()));
+TEST_F(GtkFormWindowTest, HiddenControlsStayHiddenAndTakeNoFocus) {
+  gtk_widget_show_all(GTK_WIDGET(form_.window()));
   for (const char* name : {"Button", "Picture", "Entry"}) {
-    GtkWidget* control = form.Control(name);
+    GtkWidget* control = form_.Control(name);
     ASSERT_NE(control, nullptr) << name;
     EXPECT_FALSE(gtk_widget_get_visible(control)) << name;
     EXPECT_FALSE(gtk_widget_get_can_focus(control)) << name;
   }
+  EXPECT_TRUE(GTK_IS_ENTRY(form_.Control("Entry")));
 }
 
-TEST(GtkFormWindow, ClientAreaIsTheTwipsAtTheScreenResolution) {
-  RecordingEvents events;
-  GtkFormWindow form(kWindow, events);
-  int dpi = ScreenDpi(gtk_window_get_screen(form.window()));
-  int width = 0;
-  int height = 0;
-  gtk_widget_get_size_request(gtk_bin_get_child(GTK_BIN(form.window())), &width, &height);
-  EXPECT_EQ(width, TwipsToPixels(4755, dpi));
-  EXPECT_EQ(height, TwipsToPixels(1860, dpi));
-  EXPECT_FALSE(gtk_window_get_resizable(form.window()));
-  EXPECT_EQ(gtk_window_get_type_hint(form.window()), GDK_WINDOW_TYPE_HINT_UTILITY);
-  EXPECT_STREQ(gtk_window_get_title(form.window()), " Test Window");
-}
-
-TEST(GtkFormWindow, RefusedCloseHidesTheWindowAndGrantedCloseEndsRun) {
-  RecordingEvents events;
-  events.close_answers = {false, true};
-  GtkFormWindow form(kWindow, events);
-  std::vector<bool> visible_after_close;
+TEST_F(GtkFormWindowTest, RefusedCloseHidesTheWindowAndGrantedCloseEndsRun) {
+  events_.close_answers = {false, true};
+  bool visible_after_refusal = true;
   auto step = [&]() -> gboolean {
-    if (events.close_queries > visible_after_close.size()) {
-      visible_after_close.push_back(gtk_widget_get_visible(GTK_WIDGET(form.window())));
+    if (events_.close_queries == 1) {
+      visible_after_refusal = gtk_widget_get_visible(GTK_WIDGET(form_.window()));
     }
-    gtk_window_close(form.window());
-    return events.close_queries < 2 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+    gtk_window_close(form_.window());
+    return events_.close_queries < 2 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
   };
   Every50Ms timer(step);
-  form.Run();
-  EXPECT_EQ(events.close_queries, 2u);
-  ASSERT_FALSE(visible_after_close.empty());
-  EXPECT_FALSE(visible_after_close.front());
+  form_.Run();
+  EXPECT_EQ(events_.close_queries, 2u);
+  EXPECT_FALSE(visible_after_refusal);
 }
 
-TEST(GtkFormWindow, FailureInAClickIsRethrownByRun) {
-  RecordingEvents events;
-  events.fail_clicks = true;
-  GtkFormWindow form(kWindow, events);
+TEST_F(GtkFormWindowTest, FailureInAClickIsRethrownByRun) {
+  events_.fail_clicks = true;
   auto step = [&]() -> gboolean {
-    gtk_button_clicked(GTK_BUTTON(form.Control("Picture")));
+    gtk_button_clicked(GTK_BUTTON(form_.Control("Picture")));
     return G_SOURCE_REMOVE;
   };
   Every50Ms timer(step);
-  EXPECT_THROW(form.Run(), RuntimeError);
-  EXPECT_EQ(events.clicks, std::vector<int>{8});
+  EXPECT_THROW(form_.Run(), RuntimeError);
+  EXPECT_EQ(events_.clicks, std::vector<int>{8});
 }
 
 TEST(GtkUi, WaitForReadableServesTheMainLoopUntilTheDescriptorIsReady) {
@@ -143,83 +121,6 @@ TEST(GtkUi, WaitForReadableServesTheMainLoopUntilTheDescriptorIsReady) {
   close(ends[0]);
   close(ends[1]);
 }
-
-struct DialogCase {
-  MessageIcon icon;
-  GtkMessageType type;
-  const char* icon_name;  // null: no image
-};
-
-class GtkMessage : public testing::TestWithParam<DialogCase> {};
-
-struct SeenDialog {
-  std::string title, text, icon_name;
-  GtkMessageType type = GTK_MESSAGE_OTHER;
-  int buttons = 0;
-  bool found = false;
-};
-
-GtkMessageDialog* ShownMessageDialog() {
-  GList* windows = gtk_window_list_toplevels();
-  GtkMessageDialog* found = nullptr;
-  for (GList* item = windows; item != nullptr; item = item->next) {
-    if (GTK_IS_MESSAGE_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
-      found = GTK_MESSAGE_DIALOG(item->data);
-    }
-  }
-  g_list_free(windows);
-  return found;
-}
-
-SeenDialog Inspect(GtkMessageDialog* dialog) {
-  SeenDialog seen;
-  seen.found = true;
-  seen.title = gtk_window_get_title(GTK_WINDOW(dialog));
-  gchar* text = nullptr;
-  GtkWidget* image = nullptr;
-  g_object_get(dialog, "text", &text, "message-type", &seen.type, "image", &image, nullptr);
-  seen.text = text;
-  g_free(text);
-  if (image != nullptr) {
-    const gchar* name = nullptr;
-    gtk_image_get_icon_name(GTK_IMAGE(image), &name, nullptr);
-    seen.icon_name = name ? name : "";
-    g_object_unref(image);
-  }
-  GList* buttons = gtk_container_get_children(GTK_CONTAINER(gtk_widget_get_parent(
-      gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK))));
-  seen.buttons = static_cast<int>(g_list_length(buttons));
-  g_list_free(buttons);
-  return seen;
-}
-
-TEST_P(GtkMessage, IsAModalDialogTitledWithTheApplicationAndOneOkButton) {
-  auto ui = CreateGtkUi();
-  ASSERT_NE(ui, nullptr);
-  SeenDialog seen;
-  auto step = [&]() -> gboolean {
-    GtkMessageDialog* dialog = ShownMessageDialog();
-    if (dialog == nullptr) return G_SOURCE_CONTINUE;
-    seen = Inspect(dialog);
-    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-    return G_SOURCE_REMOVE;
-  };
-  Every50Ms timer(step);
-  ui->ShowMessage("Run-time error '53':\n\nFile not found\n\ngfxpak1", GetParam().icon);
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.title, kApplicationTitle);
-  EXPECT_EQ(seen.text, "Run-time error '53':\n\nFile not found\n\ngfxpak1");
-  EXPECT_EQ(seen.type, GetParam().type);
-  EXPECT_EQ(seen.icon_name, GetParam().icon_name ? GetParam().icon_name : "");
-  EXPECT_EQ(seen.buttons, 1);
-  EXPECT_EQ(ShownMessageDialog(), nullptr);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Icons, GtkMessage,
-    testing::Values(DialogCase{MessageIcon::kNone, GTK_MESSAGE_OTHER, nullptr},
-                    DialogCase{MessageIcon::kInformation, GTK_MESSAGE_INFO, "dialog-information"},
-                    DialogCase{MessageIcon::kError, GTK_MESSAGE_ERROR, "dialog-error"}));
 
 }  // namespace
 }  // namespace verdantix::posix
