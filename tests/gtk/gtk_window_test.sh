@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The GTK front's window: a folder without the game's files opens " Verdantix Installer", a
 # centred, fixed utility window without taskbar entry, 317 x 124 pixels of navy at 96 DPI.
-# No key does anything; closing it with alt+F4 ends the program and no file is made.
+# Closing it with alt+F4 ends the program and no file is made.
 # Usage: gtk_window_test.sh PROGRAM SAMPLE_GAME WORK_FOLDER
 set -euo pipefail
 program=$1 work=$3
@@ -13,34 +13,25 @@ start_x_session "$work"
 cp "$program" "$work/empty/"
 "$work/empty/verdantix-installer" >"$work/stdout" 2>"$work/stderr" </dev/null &
 pid=$!
-window=$(find_window '^ Verdantix Installer$') || fail "no window titled ' Verdantix Installer'"
-[[ -n $window ]] || fail "no window titled ' Verdantix Installer'"
-passed=0
+window=$(find_window '^ Verdantix Installer$')
 
-# The manager puts its title bar above the position GTK asks for, so the client sits lower.
-# xwininfo's "Absolute upper-left X:  353" and "Width: 317" lines.
+# xwininfo's "Absolute upper-left X:  353" and "Width: 317" lines. The manager puts its title
+# bar above the position GTK asks for, so the client sits lower than the centre.
 geometry() { timeout 10 xwininfo -id "$window" | awk -F: -v key="$1" '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
 width=$(geometry 'Width') height=$(geometry 'Height')
 [[ "${width}x${height}" == 317x124 ]] || fail "client area ${width}x${height}, not 317x124"
-((++passed))
-
 left=$(geometry 'Absolute upper-left X') top=$(geometry 'Absolute upper-left Y')
 centre_x=$((left + width / 2)) centre_y=$((top + height / 2))
 ((centre_x >= 497 && centre_x <= 527 && centre_y >= 369 && centre_y <= 414)) ||
   fail "window centre at $centre_x,$centre_y, not near the screen's 512,384"
-((++passed))
 
 hints=$(timeout 10 xprop -id "$window" _NET_WM_WINDOW_TYPE _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
-grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$hints" || fail "not a utility window: $hints"
-grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$hints" || fail "shown in the taskbar: $hints"
-grep -q '_NET_WM_STATE_SKIP_PAGER' <<<"$hints" || fail "shown in the pager: $hints"
-((++passed))
-
+for hint in WINDOW_TYPE_UTILITY STATE_SKIP_TASKBAR STATE_SKIP_PAGER ACTION_CLOSE; do
+  grep -q "_NET_WM_$hint" <<<"$hints" || fail "no $hint: $hints"
+done
 for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
   grep -q "_NET_WM_ACTION_$action" <<<"$hints" && fail "the manager offers $action: $hints"
 done
-grep -q '_NET_WM_ACTION_CLOSE' <<<"$hints" || fail "the window cannot be closed: $hints"
-((++passed))
 
 timeout 10 import -window root "$work/window.png"
 for point in "$((left + 1)),$((top + 1))" "$centre_x,$centre_y" \
@@ -48,19 +39,10 @@ for point in "$((left + 1)),$((top + 1))" "$centre_x,$centre_y" \
   colour=$(convert "$work/window.png" -format "%[pixel:p{$point}]" info:)
   [[ $colour == "srgb(0,0,64)" ]] || fail "colour at $point is $colour, not srgb(0,0,64)"
 done
-((++passed))
-
-timeout 10 xdotool windowfocus --sync "$window" key Tab Return space Escape
-sleep 0.5
-kill -0 "$pid" 2>/dev/null || fail "a key ended the program"
-[[ $(timeout 10 xdotool search --onlyvisible --name '^ Verdantix Installer$' | head -n1) == "$window" ]] ||
-  fail "a key closed the window"
-((++passed))
 
 timeout 10 xdotool windowfocus --sync "$window" key alt+F4
 wait_for_exit "$pid" 10
 [[ $exit_status == 0 ]] || fail "exit status $exit_status after closing"
 [[ $(ls -A "$work/empty") == verdantix-installer ]] || fail "files made: $(ls -A "$work/empty")"
 [[ ! -s $work/stdout ]] || fail "the GTK front wrote to standard output: $(cat "$work/stdout")"
-((++passed))
-echo "gtk_window: $passed passed, 0 failed"
+echo "gtk_window: 1 passed, 0 failed"

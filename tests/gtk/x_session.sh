@@ -9,25 +9,27 @@ fail() {
   exit 1
 }
 
+# Runs COMMAND... every 0.1 s until it succeeds; fails after SECONDS.
+wait_until() {
+  local tries=$(($1 * 10))
+  shift
+  until "$@"; do
+    ((--tries > 0)) || return 1
+    sleep 0.1
+  done
+}
+
 # Starts Xvfb on a display it picks itself (so parallel tests never collide), then openbox.
 start_x_session() {
   local work=$1
   rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   x_pids+=($!)
-  local tries=0
-  until [[ -s $work/display ]]; do
-    ((++tries <= 100)) || fail "Xvfb did not start (see $work/xvfb.log)"
-    sleep 0.1
-  done
+  wait_until 10 test -s "$work/display" || fail "Xvfb did not start (see $work/xvfb.log)"
   export DISPLAY=":$(head -n1 "$work/display")"
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   x_pids+=($!)
-  tries=0
-  until timeout 5 wmctrl -m >/dev/null 2>&1; do
-    ((++tries <= 100)) || fail "openbox did not start (see $work/openbox.log)"
-    sleep 0.1
-  done
+  wait_until 10 timeout 5 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 }
 
 stop_x_session() {
@@ -39,23 +41,22 @@ stop_x_session() {
   x_pids=()
 }
 
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
 # Waits up to SECONDS for the background job PID to end; sets exit_status to its status.
 wait_for_exit() {
-  local pid=$1 seconds=$2 tries=0
-  while kill -0 "$pid" 2>/dev/null; do
-    if ((++tries > seconds * 10)); then
-      kill "$pid"
-      fail "process $pid still running after ${seconds}s"
-    fi
-    sleep 0.1
-  done
+  local pid=$1
+  wait_until "$2" ended "$pid" || { kill "$pid"; fail "process $pid still running after $2 s"; }
   exit_status=0
   wait "$pid" || exit_status=$?
 }
 
-# Prints the X window whose title matches the regular expression, waiting up to 10 s.
+# Prints the visible X window whose title matches the regular expression, waiting up to 10 s.
 find_window() {
-  timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n1
+  local window
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n1) &&
+    [[ -n $window ]] || fail "no window titled '$1'"
+  echo "$window"
 }
 
 # Prints the byte at OFFSET of FILE as two hex digits.
