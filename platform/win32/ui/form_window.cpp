@@ -6,7 +6,7 @@
 #include "platform/runtime_error.h"
 #include "platform/win32/resources/resource_ids.h"
 #include "platform/win32/ui/dpi.h"
-#include "platform/win32/ui/ui_text.h"
+#include "platform/win32/win32_text.h"
 
 namespace verdantix::win32 {
 
@@ -94,9 +94,8 @@ void FormWindow::Create() {
   const int top = work.top + (work.bottom - work.top - size.cy) / 2;
   // The window procedure keeps the handle from WM_NCCREATE on; a failed creation may have
   // got that far, so the result decides.
-  HWND created =
-      CreateWindowExW(kExStyle, kClassName, WideText(description_.caption).c_str(), kStyle, left,
-                      top, size.cx, size.cy, nullptr, nullptr, instance_, this);
+  HWND created = CreateWindowExW(kExStyle, kClassName, Wide(description_.caption).c_str(), kStyle,
+                                 left, top, size.cx, size.cy, nullptr, nullptr, instance_, this);
   if (created == nullptr) {
     window_ = nullptr;
     throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
@@ -168,8 +167,8 @@ bool FormWindow::CreateControls() {
     if (control.visible) style |= WS_VISIBLE;
     // Placed properly by ApplyDpi once the window knows its DPI.
     HWND handle = CreateWindowExW(
-        control_class.ex_style, control_class.name, WideText(control.text).c_str(), style, 0, 0, 0,
-        0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
+        control_class.ex_style, control_class.name, Wide(control.text).c_str(), style, 0, 0, 0, 0,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, nullptr);
     if (handle == nullptr) return false;
     controls_.push_back(handle);
   }

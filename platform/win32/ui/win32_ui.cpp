@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/ui/form_window.h"
-#include "platform/win32/ui/ui_text.h"
+#include "platform/win32/win32_text.h"
 
 namespace verdantix::win32 {
 
@@ -44,8 +44,8 @@ void ShowMessageBox(std::string_view text, MessageIcon icon) {
   UINT style = MB_OK | MB_APPLMODAL | MB_SETFOREGROUND;
   if (icon == MessageIcon::kInformation) style |= MB_ICONINFORMATION;
   if (icon == MessageIcon::kError) style |= MB_ICONERROR;
-  MessageBoxW(ShownWindowOfThisThread(), WideText(text).c_str(),
-              WideText(kApplicationTitle).c_str(), style);
+  MessageBoxW(ShownWindowOfThisThread(), Wide(text).c_str(), Wide(kApplicationTitle).c_str(),
+              style);
 }
 
 void RunMainWindow(const WindowDescription& window, WindowEvents& events) {
