@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "addon/addon_tables.h"
-#include "platform/memory/memory_platform.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -36,17 +36,6 @@ class AddonTreeTest : public testing::Test {
     return log;
   }
 
-  /// Runs the builder, expecting it to fail with `number` at `relative`.
-  void ExpectFailure(ErrorNumber number, std::string_view relative) {
-    try {
-      BuildAddonTree(disk_);
-      FAIL() << "no failure";
-    } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.number(), number);
-      EXPECT_EQ(error.subject(), Path(relative));
-    }
-  }
-
   MemoryPlatform disk_;
   std::vector<CopyRow> rows_ = AddonCopyRows();
 };
@@ -71,7 +60,8 @@ TEST_F(AddonTreeTest, AHiddenMarkerCountsAsMissing) {
 TEST_F(AddonTreeTest, AMissingSourceStopsAtItsRowLeavingTheRowsBefore) {
   InstallGame();
   disk_.Remove(Path(rows_[84].source));
-  ExpectFailure(ErrorNumber::kFileNotFound, rows_[84].source);
+  EXPECT_THAT([this] { BuildAddonTree(disk_); },
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, Path(rows_[84].source)));
   auto expected = Expected(84, 0);
   expected.insert(expected.begin(), "remove " + Path(rows_[84].source));
   EXPECT_EQ(disk_.log(), expected);
@@ -83,7 +73,8 @@ TEST_F(AddonTreeTest, ASecondRunFailsAtTheFirstFolderChangingNothing) {
   const auto files = disk_.files();
   const auto folders = disk_.folders();
   const auto operations = disk_.log().size();
-  ExpectFailure(ErrorNumber::kPathFileAccessError, R"(\data\kce)");
+  EXPECT_THAT([this] { BuildAddonTree(disk_); },
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, Path(R"(\data\kce)")));
   EXPECT_EQ(disk_.files(), files);
   EXPECT_EQ(disk_.folders(), folders);
   EXPECT_EQ(disk_.log().size(), operations);
@@ -91,7 +82,8 @@ TEST_F(AddonTreeTest, ASecondRunFailsAtTheFirstFolderChangingNothing) {
 
 TEST_F(AddonTreeTest, AMissingLocaleFolderIsCreatedThenItsFirstCopyFails) {
   InstallGame(false);
-  ExpectFailure(ErrorNumber::kFileNotFound, kLocaleRows[0].source);
+  EXPECT_THAT([this] { BuildAddonTree(disk_); },
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, Path(kLocaleRows[0].source)));
   auto expected = Expected(102, 0);
   expected.push_back("create-folder " + Path(kLocaleFolder));
   EXPECT_EQ(disk_.log(), expected);

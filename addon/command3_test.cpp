@@ -5,7 +5,7 @@
 #include "addon/addon_tables.h"
 #include "app/form1.h"
 #include "app/form1_layout.h"
-#include "platform/memory/memory_platform.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -30,12 +30,7 @@ TEST_F(Command3Click, ASuccessReturnsToTheWindowShowingNothing) {
 
 TEST_F(Command3Click, AFailureShowsTheRunTimeErrorReportAndEndsTheProgram) {
   disk_.AddFolder(disk_.PathOf(R"(\data\kce)"));
-  try {
-    form_.OnClick(kCommand3Id);
-    FAIL() << "the program went on";
-  } catch (const ProgramEnded& ended) {
-    EXPECT_EQ(ended.exit_code, 75);
-  }
+  EXPECT_THAT([this] { form_.OnClick(kCommand3Id); }, EndsProgram(75));
   EXPECT_EQ(
       disk_.messages(),
       (std::vector<MemoryPlatform::Message>{

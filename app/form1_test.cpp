@@ -5,7 +5,7 @@
 
 #include "patch/index_patch.h"
 #include "patch/scans.h"
-#include "platform/memory/memory_platform.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -16,12 +16,7 @@ TEST(StartUp, ACompletedPatchEndsTheProgramBeforeTheWindowIsShown) {
   std::copy_n(kFormA, 3, table.begin() + 1608);
   disk.AddFile(disk.PathOf(kFileTablePath), table);
   disk.AddFile(disk.PathOf(kArchivePath), {kSequenceF[0], kSequenceF[1], kSequenceF[2]});
-  try {
-    RunProgram(disk);
-    ADD_FAILURE() << "the program did not end";
-  } catch (const ProgramEnded& end) {
-    EXPECT_EQ(end.exit_code, 0);
-  }
+  EXPECT_THAT([&] { RunProgram(disk); }, EndsProgram(0));
   EXPECT_EQ(disk.windows_shown(), 0);
   EXPECT_EQ(disk.messages().size(), 1u);
 }

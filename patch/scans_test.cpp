@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/runtime_error.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -90,13 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName);
 
 TEST(ArchiveScan, AShortArchiveWithoutFIsSubscriptOutOfRange) {
-  try {
-    ScanArchive(Filled(40002, kSequenceE, 0), "zdata_02.big");
-    FAIL() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), ErrorNumber::kSubscriptOutOfRange);
-    EXPECT_EQ(error.subject(), "zdata_02.big");
-  }
+  EXPECT_THAT([] { ScanArchive(Filled(40002, kSequenceE, 0), "zdata_02.big"); },
+              ThrowsRuntimeError(ErrorNumber::kSubscriptOutOfRange, "zdata_02.big"));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/runtime_error.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -41,13 +41,12 @@ INSTANTIATE_TEST_SUITE_P(Records, CommandLines,
 
 TEST(InstallCommand, FieldFourNeitherZeroNorOneIsInvalidProcedureCallNamingTheList) {
   for (double field4 : {2.0, -1.0, 0.5}) {
-    try {
-      InstallCommand({"a", "b", "c", field4, "e"}, kPath);
-      ADD_FAILURE() << "no error for " << field4;
-    } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.number(), ErrorNumber::kInvalidProcedureCall);
-      EXPECT_EQ(error.subject(), kPath);
-    }
+    EXPECT_THAT(
+        [&] {
+          InstallCommand({"a", "b", "c", field4, "e"}, kPath);
+        },
+        ThrowsRuntimeError(ErrorNumber::kInvalidProcedureCall, kPath))
+        << field4;
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/runtime_error.h"
+#include "platform/memory/matchers.h"
 
 namespace verdantix {
 namespace {
@@ -61,13 +61,7 @@ class ListFileErrors : public testing::TestWithParam<ErrorCase> {};
 TEST_P(ListFileErrors, FailsAtTheSecondRecordNamingTheList) {
   ListFileReader reader(GetParam().text, kPath);
   EXPECT_EQ(reader.ReadRecord(), kAbc1);
-  try {
-    reader.ReadRecord();
-    FAIL() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), GetParam().number);
-    EXPECT_EQ(error.subject(), kPath);
-  }
+  EXPECT_THAT([&] { reader.ReadRecord(); }, ThrowsRuntimeError(GetParam().number, kPath));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/memory/memory_platform.h"
+#include "platform/memory/matchers.h"
 #include "tools/process_runner.h"
 
 namespace verdantix {
@@ -72,13 +72,7 @@ TEST_F(PackageInstaller, MissingOrHiddenListShowsTheMessageAndTouchesNothing) {
 
 TEST_F(PackageInstaller, AFailureMidwayLeavesTheEarlierRunsDoneAndTheList) {
   WriteList("a,b,c,0,e\nf,g\n");
-  try {
-    Run();
-    FAIL() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), ErrorNumber::kInputPastEndOfFile);
-    EXPECT_EQ(error.subject(), list_);
-  }
+  EXPECT_THAT([this] { Run(); }, ThrowsRuntimeError(ErrorNumber::kInputPastEndOfFile, list_));
   EXPECT_EQ(disk_.started().size(), 2u);
   EXPECT_TRUE(disk_.HasFile(list_));
 }

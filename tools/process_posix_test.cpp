@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "platform/memory/matchers.h"
 #include "platform/posix/posix_platform.h"
 #include "tools/process_runner.h"
 
@@ -59,13 +60,8 @@ TEST_F(RealProcesses, RunnerReturnsOnlyAfterTheToolHasEnded) {
 }
 
 TEST_F(RealProcesses, MissingProgramIsFileNotFoundWithTheCommandLine) {
-  try {
-    RunAndWait(platform_, "gfxpak1-missing /i a b");
-    FAIL() << "no error";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.number(), ErrorNumber::kFileNotFound);
-    EXPECT_EQ(error.subject(), "gfxpak1-missing /i a b");
-  }
+  EXPECT_THAT([this] { RunAndWait(platform_, "gfxpak1-missing /i a b"); },
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, "gfxpak1-missing /i a b"));
 }
 
 TEST_F(RealProcesses, StillActiveExitStatusReturns) {
