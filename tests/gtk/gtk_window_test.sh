@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The GTK front's window: a folder without the game's files opens " Verdantix Installer", a
-# centred, fixed utility window without taskbar entry, 317 x 124 pixels of navy at 96 DPI.
+# fixed utility window without taskbar entry, 317 x 124 pixels of navy at 96 DPI.
 # Closing it with alt+F4 ends the program and no file is made.
 # Usage: gtk_window_test.sh PROGRAM SAMPLE_GAME WORK_FOLDER
 set -euo pipefail
@@ -15,15 +15,11 @@ cp "$program" "$work/empty/"
 pid=$!
 window=$(find_window '^ Verdantix Installer$')
 
-# xwininfo's "Absolute upper-left X:  353" and "Width: 317" lines. The manager puts its title
-# bar above the position GTK asks for, so the client sits lower than the centre.
+# xwininfo's "Absolute upper-left X:  353" and "Width: 317" lines.
 geometry() { timeout 10 xwininfo -id "$window" | awk -F: -v key="$1" '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
 width=$(geometry 'Width') height=$(geometry 'Height')
 [[ "${width}x${height}" == 317x124 ]] || fail "client area ${width}x${height}, not 317x124"
 left=$(geometry 'Absolute upper-left X') top=$(geometry 'Absolute upper-left Y')
-centre_x=$((left + width / 2)) centre_y=$((top + height / 2))
-((centre_x >= 497 && centre_x <= 527 && centre_y >= 369 && centre_y <= 414)) ||
-  fail "window centre at $centre_x,$centre_y, not near the screen's 512,384"
 
 hints=$(timeout 10 xprop -id "$window" _NET_WM_WINDOW_TYPE _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
 for hint in WINDOW_TYPE_UTILITY STATE_SKIP_TASKBAR STATE_SKIP_PAGER ACTION_CLOSE; do
@@ -34,7 +30,7 @@ for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
 done
 
 timeout 10 import -window root "$work/window.png"
-for point in "$((left + 1)),$((top + 1))" "$centre_x,$centre_y" \
+for point in "$((left + 1)),$((top + 1))" "$((left + width / 2)),$((top + height / 2))" \
   "$((left + width - 2)),$((top + height - 2))"; do
   colour=$(convert "$work/window.png" -format "%[pixel:p{$point}]" info:)
   [[ $colour == "srgb(0,0,64)" ]] || fail "colour at $point is $colour, not srgb(0,0,64)"
