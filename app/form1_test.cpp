@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/form1_layout.h"
 #include "patch/index_patch.h"
 #include "patch/scans.h"
 #include "platform/memory/matchers.h"
@@ -27,6 +28,18 @@ TEST(StartUp, AFailedPatchShowsTheWindowWithNoMessageAndEndsWhenItCloses) {
   EXPECT_EQ(disk.windows_shown(), 1);
   EXPECT_TRUE(disk.messages().empty());
   EXPECT_EQ(disk.log().back(), "window  Verdantix Installer");
+}
+
+TEST(Form1Layout, HiddenControlsLieBelowTheClientAreaWhichIsSizedInTwips) {
+  for (const ControlDescription& control : kForm1.controls) {
+    EXPECT_GE(control.top, kForm1.client_height) << control.name;
+    EXPECT_LE(control.left + control.width, kForm1.client_width) << control.name;
+    EXPECT_FALSE(control.visible) << control.name;
+  }
+  EXPECT_EQ(TwipsToPixels(kForm1.client_width, 96), 317);
+  EXPECT_EQ(TwipsToPixels(kForm1.client_height, 96), 124);
+  EXPECT_EQ(TwipsToPixels(kForm1.client_width, 144), 476);
+  EXPECT_EQ(TwipsToPixels(kForm1.client_height, 144), 186);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "platform/posix/gtk_form_window.h"
@@ -106,6 +107,65 @@ TEST(GtkUi, WaitForReadableServesTheMainLoopUntilTheDescriptorIsReady) {
   close(ends[0]);
   close(ends[1]);
 }
+
+struct DialogCase {
+  MessageIcon icon;
+  GtkMessageType type;
+  const char* icon_name;  // empty: no image
+};
+
+class GtkMessage : public testing::TestWithParam<DialogCase> {};
+
+/// The message dialog on the screen, or null.
+GtkMessageDialog* ShownMessageDialog() {
+  GList* windows = gtk_window_list_toplevels();
+  GtkMessageDialog* found = nullptr;
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    if (GTK_IS_MESSAGE_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
+      found = GTK_MESSAGE_DIALOG(item->data);
+    }
+  }
+  g_list_free(windows);
+  return found;
+}
+
+TEST_P(GtkMessage, IsTitledWithTheApplicationAndShowsItsIcon) {
+  auto ui = CreateGtkUi();
+  ASSERT_NE(ui, nullptr);
+  std::string title, text, icon_name;
+  GtkMessageType type = GTK_MESSAGE_OTHER;
+  auto step = [&]() -> gboolean {
+    GtkMessageDialog* dialog = ShownMessageDialog();
+    if (dialog == nullptr) return G_SOURCE_CONTINUE;
+    title = gtk_window_get_title(GTK_WINDOW(dialog));
+    gchar* shown = nullptr;
+    GtkWidget* image = nullptr;
+    g_object_get(dialog, "text", &shown, "message-type", &type, "image", &image, nullptr);
+    text = shown;
+    g_free(shown);
+    if (image != nullptr) {
+      const gchar* name = nullptr;
+      gtk_image_get_icon_name(GTK_IMAGE(image), &name, nullptr);
+      icon_name = name ? name : "";
+      g_object_unref(image);
+    }
+    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    return G_SOURCE_REMOVE;
+  };
+  Every50Ms timer(step);
+  ui->ShowMessage("Run-time error '53':\n\nFile not found\n\ngfxpak1", GetParam().icon);
+  EXPECT_EQ(title, kApplicationTitle);
+  EXPECT_EQ(text, "Run-time error '53':\n\nFile not found\n\ngfxpak1");
+  EXPECT_EQ(type, GetParam().type);
+  EXPECT_EQ(icon_name, GetParam().icon_name);
+  EXPECT_EQ(ShownMessageDialog(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Icons, GtkMessage,
+    testing::Values(DialogCase{MessageIcon::kNone, GTK_MESSAGE_OTHER, ""},
+                    DialogCase{MessageIcon::kInformation, GTK_MESSAGE_INFO, "dialog-information"},
+                    DialogCase{MessageIcon::kError, GTK_MESSAGE_ERROR, "dialog-error"}));
 
 }  // namespace
 }  // namespace verdantix::posix
