@@ -49,39 +49,39 @@ std::string Hex(const std::uint8_t* bytes) {
   return text;
 }
 
+/// One of the two three-byte patterns a scan switches between, and how to name it.
+struct Pattern {
+  const std::uint8_t (&bytes)[3];
+  const char* name;
+};
+
+/// Lists the offsets from `first`, every `step` bytes, where `bytes` holds either pattern.
+void ShowMatches(const fs::path& file, std::uint64_t window, std::uint64_t first,
+                 std::uint64_t step, const Pattern (&patterns)[2], const char* none) {
+  auto bytes = ReadPrefix(file, window);
+  std::cout << "  " << file.parent_path().filename().string() << '/' << file.filename().string()
+            << " (" << fs::file_size(file) << " bytes):";
+  bool any = false;
+  for (std::uint64_t at = first; at + 3 <= bytes.size(); at += step) {
+    for (const Pattern& pattern : patterns) {
+      if (std::equal(std::begin(pattern.bytes), std::end(pattern.bytes), &bytes[at])) {
+        std::cout << "\n    offset " << at << ": " << Hex(&bytes[at]) << "  (" << pattern.name
+                  << ')';
+        any = true;
+      }
+    }
+  }
+  std::cout << (any ? "\n" : none) << (any ? "" : "\n");
+}
+
 /// Every record in form A or B, and every sequence F or E in the archive window.
 void Show(const fs::path& game) {
-  auto table = ReadPrefix(game / "data" / "fifa.fat", 201611);
-  std::cout << "  data/fifa.fat (" << fs::file_size(game / "data" / "fifa.fat") << " bytes):";
-  bool any = false;
-  for (std::uint64_t at = verdantix::kFirstRecordOffset; at + 3 <= table.size(); at += 20) {
-    bool a = std::equal(table.begin() + static_cast<long>(at),
-                        table.begin() + static_cast<long>(at) + 3, verdantix::kFormA);
-    bool b = std::equal(table.begin() + static_cast<long>(at),
-                        table.begin() + static_cast<long>(at) + 3, verdantix::kFormB);
-    if (a || b) {
-      std::cout << "\n    offset " << at << ": " << Hex(&table[at])
-                << (a ? "  (form A)" : "  (form B)");
-      any = true;
-    }
-  }
-  std::cout << (any ? "\n" : " no record in form A or B\n");
-  auto archive = ReadPrefix(game / "data" / "zdata_02.big", verdantix::kArchiveWindowSize);
-  std::cout << "  data/zdata_02.big (" << fs::file_size(game / "data" / "zdata_02.big")
-            << " bytes):";
-  any = false;
-  for (std::uint64_t at = 0; at + 3 <= archive.size(); ++at) {
-    bool f = std::equal(archive.begin() + static_cast<long>(at),
-                        archive.begin() + static_cast<long>(at) + 3, verdantix::kSequenceF);
-    bool e = std::equal(archive.begin() + static_cast<long>(at),
-                        archive.begin() + static_cast<long>(at) + 3, verdantix::kSequenceE);
-    if (f || e) {
-      std::cout << "\n    offset " << at << ": " << Hex(&archive[at])
-                << (f ? "  (\"fes\")" : "  (\"ees\")");
-      any = true;
-    }
-  }
-  std::cout << (any ? "\n" : " no \"fes\" or \"ees\" in the first 40,003 bytes\n");
+  ShowMatches(
+      game / "data" / "fifa.fat", 201611, verdantix::kFirstRecordOffset, verdantix::kRecordSize,
+      {{verdantix::kFormA, "form A"}, {verdantix::kFormB, "form B"}}, " no record in form A or B");
+  ShowMatches(game / "data" / "zdata_02.big", verdantix::kArchiveWindowSize, 0, 1,
+              {{verdantix::kSequenceF, "\"fes\""}, {verdantix::kSequenceE, "\"ees\""}},
+              " no \"fes\" or \"ees\" in the first 40,003 bytes");
 }
 
 }  // namespace
