@@ -8,6 +8,11 @@ build/native/sample/sample-game create "$game"
 cp build/native/app/verdantix-installer "$game/"
 
 echo "Sample game folder: $game"
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  echo "(Each run shows its message in a dialog: press OK to go on.)"
+elif [[ -t 0 ]]; then
+  echo "(Each run prints its message and waits for Enter, as a message box waits for OK.)"
+fi
 echo "Before:"
 build/native/sample/sample-game show "$game"
 for run in first second; do
