@@ -20,6 +20,16 @@ void Form1::Load() {
   }
 }
 
+namespace {
+
+/// The standard report of an unhandled run-time error, then the end of the program.
+[[noreturn]] void ReportAndEnd(Platform& platform, const RuntimeError& error) {
+  platform.ShowMessage(error.Report(), MessageIcon::kError);
+  platform.EndProgram(error.code());
+}
+
+}  // namespace
+
 template <typename Action>
 void Form1::RunUnhandled(Action action) {
   if (action_running_) return;
@@ -27,12 +37,9 @@ void Form1::RunUnhandled(Action action) {
   try {
     action();
   } catch (const RuntimeError& error) {
-    platform_.ShowMessage(error.Report(), MessageIcon::kError);
-    platform_.EndProgram(error.code());
+    ReportAndEnd(platform_, error);
   } catch (const std::bad_alloc&) {
-    RuntimeError error(ErrorNumber::kOutOfMemory, "");
-    platform_.ShowMessage(error.Report(), MessageIcon::kError);
-    platform_.EndProgram(error.code());
+    ReportAndEnd(platform_, RuntimeError(ErrorNumber::kOutOfMemory, ""));
   }
   action_running_ = false;
 }
