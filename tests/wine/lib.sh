@@ -23,25 +23,29 @@ readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 WORK=$(mktemp -d)
 STARTED_PIDS=()
 cleanup() {
-  local pid
-  for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  kill "${STARTED_PIDS[@]}" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
-expect_eq() { # ACTUAL EXPECTED WHAT
-  [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"
-}
+expect_eq() { [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"; } # ACTUAL EXPECTED WHAT
 
 # The Windows name of a Unix path: drive Z: is the Unix root in every Wine prefix.
 wine_path() { local path="Z:$1"; echo "${path//\//\\}"; }
 
 probe() { timeout 20 "$WINELOADER" "$PROBE" "$@"; }
+
+# wait_for WHAT COMMAND...: runs COMMAND until it succeeds; fails naming WHAT after WAIT_SECONDS.
+wait_for() {
+  local what="$1" deadline=$((SECONDS + WAIT_SECONDS))
+  shift
+  until "$@"; do
+    ((SECONDS < deadline)) || fail "no $what within ${WAIT_SECONDS} s"
+    sleep 0.05
+  done
+}
 
 # new_game_folder NAME: an empty game folder holding a copy of the program; prints its path.
 new_game_folder() {
@@ -55,18 +59,16 @@ put_bytes() { # FILE OFFSET TEXT: writes TEXT (with \x escapes) at OFFSET withou
   printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
-# A file table of zeros with one record in form A (08 84 E8).
-write_file_table() {
-  local file="$1/data/fifa.fat"
-  head -c 4096 /dev/zero >"$file"
-  put_bytes "$file" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
-}
-
-# An archive of zeros, longer than the patch's window, with one "fes" in the window.
-write_archive() {
-  local file="$1/data/zdata_02.big"
-  head -c 65536 /dev/zero >"$file"
-  put_bytes "$file" "$ARCHIVE_F_OFFSET" 'fes'
+# write_game_files FOLDER [no-archive]: a file table of zeros with one record in form A
+# (08 84 E8), copied to $WORK/original.fat, and an archive of zeros, longer than the patch's
+# window, with one "fes" in the window.
+write_game_files() {
+  head -c 4096 /dev/zero >"$1/data/fifa.fat"
+  put_bytes "$1/data/fifa.fat" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
+  cp "$1/data/fifa.fat" "$WORK/original.fat"
+  [[ "${2:-}" == no-archive ]] && return
+  head -c 65536 /dev/zero >"$1/data/zdata_02.big"
+  put_bytes "$1/data/zdata_02.big" "$ARCHIVE_F_OFFSET" 'fes'
 }
 
 byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; } # FILE OFFSET: two hex digits
@@ -90,38 +92,43 @@ wait_window() {
   WINDOW_PID=$(sed -n 's/^pid //p' <<<"$found")
 }
 
-# wait_exit: waits for the started program to end; prints nothing, returns its exit status.
+open_window() { start_program "$1"; wait_window "$MAIN_TITLE"; } # FOLDER
+
+click() { probe click "$MAIN_TITLE" "$1" >/dev/null || fail "could not click control $1"; }
+
+program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+
+# wait_exit: waits for the started program to end; returns its exit status.
 wait_exit() {
-  local deadline=$((SECONDS + WAIT_SECONDS))
-  while kill -0 "$PROGRAM_PID" 2>/dev/null; do
-    ((SECONDS < deadline)) || fail "the program did not end within ${WAIT_SECONDS} s"
-    sleep 0.05
-  done
+  wait_for "end of the program" program_ended
+  wait "$PROGRAM_PID"
+}
+
+expect_exit() { # STATUS
   local status=0
-  wait "$PROGRAM_PID" || status=$?
-  return "$status"
+  wait_exit || status=$?
+  expect_eq "$status" "$1" "exit status"
 }
 
-# expect_message_box TEXT: the box titled with the application title shows TEXT and one OK.
-expect_message_box() {
+# answer_box STATUS LINE...: the box titled with the application title shows the first LINE as
+# a text, every other LINE as a line of a text, and one button, OK; pressing it ends the
+# program with STATUS.
+answer_box() {
   wait_window "$BOX_TITLE"
-  local texts
+  local texts line
   texts=$(probe texts "$BOX_TITLE")
-  grep -qP "^Static\t-?\d+\tvisible\t\Q$1\E$" <<<"$texts" ||
-    fail "message '$1' not shown; the box holds:"$'\n'"$texts"
-  expect_eq "$(grep -cP '^Button\t-?\d+\tvisible\t' <<<"$texts")" 1 "visible buttons"
-  grep -qP '^Button\t-?\d+\tvisible\tOK$' <<<"$texts" || fail "no OK button: $texts"
-}
-
-# press_ok_and_expect_end: pressing OK ends the program with status 0.
-press_ok_and_expect_end() {
+  grep -qP "^Static\t-?\d+\tvisible\t\Q$2\E$" <<<"$texts" || fail "no '$2' in the box: $texts"
+  for line in "${@:3}"; do
+    grep -qxF "$line" <<<"$texts" || fail "no '$line' in the box: $texts"
+  done
+  expect_eq "$(grep -P '^Button\t-?\d+\tvisible\t' <<<"$texts" | cut -f4)" OK "buttons of the box"
   probe press-ok "$BOX_TITLE" >/dev/null || fail "could not press OK"
-  wait_exit || fail "the program ended with status $?"
+  expect_exit "$1"
 }
 
 close_main_window_and_expect_end() {
   probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
-  wait_exit || fail "the program ended with status $?"
+  expect_exit 0
 }
 
 # run_case NAME FUNCTION: runs one case and reports its time.
