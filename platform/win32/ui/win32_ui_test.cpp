@@ -1,5 +1,5 @@
-// The main window's message handling, in process: clicks on hidden buttons, closing, and a
-// WM_QUIT met while an action pumps messages. (What a user sees is tested under tests/wine.)
+// The main window in process: clicks on hidden buttons, closing, a WM_QUIT met while an action
+// pumps messages, and its style and size. (The real program's window is tested under tests/wine.)
 #include "platform/win32/ui/win32_ui.h"
 
 #include <windows.h>
@@ -28,25 +28,9 @@ constexpr std::array<ControlDescription, 3> kControls = {{
 constexpr WindowDescription kWindow = {"Win32 UI test window", 4755, 1860, Rgb{0, 0, 64},
                                        kControls};
 
-/// Records the events and lets each test decide what a click does and whether to close.
-class RecordingEvents : public WindowEvents {
- public:
-  void OnClick(int control_id) override {
-    clicks.push_back(control_id);
-    if (on_click) on_click();
-  }
-  bool QueryClose() override {
-    ++close_requests;
-    return close_requests > refusals;
-  }
-
-  std::vector<int> clicks;
-  std::function<void()> on_click;
-  int refusals = 0;
-  int close_requests = 0;
-};
-
 HWND TestWindow() { return FindWindowW(nullptr, kCaption); }
+
+void Post(UINT message, WPARAM wparam = 0) { PostMessageW(TestWindow(), message, wparam, 0); }
 
 // A thread timer runs the test's steps from inside the window's message loop.
 std::function<void()> timer_steps;
@@ -56,90 +40,90 @@ void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD) {
   timer_steps();
 }
 
-void CALLBACK CloseLateWindow(HWND, UINT, UINT_PTR, DWORD) {
-  PostMessageW(TestWindow(), WM_CLOSE, 0, 0);
-}
+void CALLBACK CloseLateWindow(HWND, UINT, UINT_PTR, DWORD) { Post(WM_CLOSE); }
 
-/// Runs the window with `events`; `steps` run once the loop has started. A window still open
-/// after 5 s is asked to close, so that a lost WM_QUIT fails a test instead of hanging it.
-void RunWindowWith(RecordingEvents& events, std::function<void()> steps) {
-  timer_steps = std::move(steps);
-  SetTimer(nullptr, 0, 1, &RunSteps);
-  const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &CloseLateWindow);
-  RunMainWindow(kWindow, events);
-  KillTimer(nullptr, fallback);
-}
+/// Records the window's events; each test decides what a click does and whether to close.
+class Win32Ui : public testing::Test, public WindowEvents {
+ protected:
+  void OnClick(int control_id) override {
+    clicks.push_back(control_id);
+    if (on_click) on_click();
+  }
+  bool QueryClose() override { return ++close_requests > refusals; }
 
+  /// Runs the window; `steps` run once the loop has started. A window still open after 5 s is
+  /// asked to close, so that a lost WM_QUIT fails a test instead of hanging it.
+  void Run(std::function<void()> steps) {
+    timer_steps = std::move(steps);
+    SetTimer(nullptr, 0, 1, &RunSteps);
+    const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &CloseLateWindow);
+    RunMainWindow(kWindow, *this);
+    KillTimer(nullptr, fallback);
+  }
+
+  std::vector<int> clicks;
+  std::function<void()> on_click;
+  int refusals = 0;
+  int close_requests = 0;
+};
+
+/// What a clicked button sends its parent.
 void PostClick(int id) {
-  HWND window = TestWindow();
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  PostMessageW(TestWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(TestWindow(), id)));
 }
 
-TEST(Win32Ui, HiddenButtonsReportClicksByCommandAndByButtonMessage) {
-  RecordingEvents events;
-  RunWindowWith(events, [] {
+TEST_F(Win32Ui, HiddenButtonsReportClicksByCommandAndByButtonMessage) {
+  Run([] {
     PostClick(kButtonId);
     PostMessageW(GetDlgItem(TestWindow(), kPictureButtonId), BM_CLICK, 0, 0);
     PostClick(kTextBoxId);  // a text box has no click
-    PostMessageW(TestWindow(), WM_COMMAND, MAKEWPARAM(kButtonId, BN_SETFOCUS), 0);
-    PostMessageW(TestWindow(), WM_CLOSE, 0, 0);
+    Post(WM_COMMAND, MAKEWPARAM(kButtonId, BN_SETFOCUS));
+    Post(WM_CLOSE);
   });
-  EXPECT_EQ(events.clicks, (std::vector<int>{kButtonId, kPictureButtonId}));
-  EXPECT_EQ(TestWindow(), nullptr);
+  EXPECT_EQ(clicks, (std::vector<int>{kButtonId, kPictureButtonId}));
 }
 
-TEST(Win32Ui, RefusedCloseHidesTheWindowAndKeepsTheLoopRunning) {
-  RecordingEvents events;
-  events.refusals = 1;
-  bool visible_after_refusal = true;
-  events.on_click = [&] {
-    visible_after_refusal = IsWindowVisible(TestWindow()) != FALSE;
-    PostMessageW(TestWindow(), WM_CLOSE, 0, 0);
+TEST_F(Win32Ui, RefusedCloseHidesTheWindowAndKeepsTheLoopRunning) {
+  refusals = 1;
+  on_click = [] {
+    EXPECT_FALSE(IsWindowVisible(TestWindow()));
+    Post(WM_CLOSE);
   };
-  RunWindowWith(events, [] {
-    PostMessageW(TestWindow(), WM_CLOSE, 0, 0);
+  Run([] {
+    Post(WM_CLOSE);
     PostClick(kButtonId);  // handled after the refused close, while hidden
   });
-  EXPECT_FALSE(visible_after_refusal);
-  EXPECT_EQ(events.close_requests, 2);
+  EXPECT_EQ(close_requests, 2);
   EXPECT_EQ(TestWindow(), nullptr);
 }
 
-TEST(Win32Ui, QuitMetWhilePumpingEndsTheLoopOnceTheActionReturns) {
-  RecordingEvents events;
-  bool pumped_message_handled = false;
-  events.on_click = [&] {
+TEST_F(Win32Ui, QuitMetWhilePumpingEndsTheLoopOnceTheActionReturns) {
+  on_click = [] {
     PostQuitMessage(0);
-    PostMessageW(TestWindow(), WM_NULL, 0, 0);
+    Post(WM_NULL);
     PumpPendingMessages();
-    pumped_message_handled = GetQueueStatus(QS_POSTMESSAGE) == 0;
+    EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), 0u);
   };
-  RunWindowWith(events, [] { PostClick(kButtonId); });
-  EXPECT_TRUE(pumped_message_handled);
-  EXPECT_EQ(events.close_requests, 0);
-  EXPECT_EQ(TestWindow(), nullptr);
+  Run([] { PostClick(kButtonId); });
+  EXPECT_EQ(close_requests, 0);  // not ended by the late close
 }
 
-TEST(Win32Ui, WindowIsAFixedToolWindowSizedFromTwips) {
-  RecordingEvents events;
-  RECT client{};
-  LONG_PTR style = 0, ex_style = 0;
-  RunWindowWith(events, [&] {
-    HWND window = TestWindow();
-    GetClientRect(window, &client);
-    style = GetWindowLongPtrW(window, GWL_STYLE);
-    ex_style = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    PostMessageW(window, WM_CLOSE, 0, 0);
+TEST_F(Win32Ui, WindowIsAFixedToolWindowSizedFromTwips) {
+  Run([] {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT client{};
+    GetClientRect(TestWindow(), &client);
+    EXPECT_EQ(client.right, TwipsToPixels(4755, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(1860, dpi));
+    EXPECT_EQ(GetWindowLongPtrW(TestWindow(), GWL_STYLE) &
+                  (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU);
+    EXPECT_TRUE(GetWindowLongPtrW(TestWindow(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    Post(WM_CLOSE);
   });
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(client.right, TwipsToPixels(4755, dpi));
-  EXPECT_EQ(client.bottom, TwipsToPixels(1860, dpi));
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-            WS_CAPTION | WS_SYSMENU);
-  EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
 }
 
 }  // namespace
