@@ -1,8 +1,8 @@
 // A stand-in for the external tool gfxpak1 in the end-to-end tests under Windows: it logs how
 // it was started, and can run for a while and end with a chosen status.
 //
-// It reads and deletes "gfxpak1.control" in its current folder, if there is one: two numbers,
-// the milliseconds to run and the exit status (so they apply to one run only). It appends to "gfxpak1.log" in its current folder,
+// It reads "gfxpak1.control" in its current folder, if there is one: two numbers, the
+// milliseconds to run and the exit status. It appends to "gfxpak1.log" in its current folder,
 // in UTF-8, one line when it starts and one when it ends:
 //   start<TAB>COMMAND LINE<TAB>CURRENT FOLDER<TAB>show N<TAB>flags 0xN<TAB>time T<TAB>pid N
 //   end<TAB>time T<TAB>pid N
@@ -53,7 +53,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (FILE* control = _wfopen(L"gfxpak1.control", L"r")) {
     if (std::fscanf(control, "%lu %d", &run_ms, &exit_status) < 2) exit_status = 0;
     std::fclose(control);
-    DeleteFileW(L"gfxpak1.control");
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
