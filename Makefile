@@ -3,6 +3,7 @@
 .PHONY: all native windows demo test dist bench fuzz format clean
 
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 
 all: native
@@ -24,7 +25,7 @@ test:
 
 dist: native windows
 	@mkdir -p dist
-	@cp $(NATIVE)/app/verdantix-installer dist/verdantix-installer
+	@strip -o dist/verdantix-installer $(NATIVE)/app/verdantix-installer
 	@cp build/win64/app/VerdantixInstaller.exe dist/VerdantixInstaller.exe
 	@cp build/win32/app/VerdantixInstaller.exe dist/VerdantixInstaller-x86.exe
 	@ls -l dist
