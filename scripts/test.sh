@@ -3,19 +3,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh core windows wine gtk fuzz
+mkdir -p build
+log=build/test-run.log
+: >"$log"
 
 echo "== Native build and tests =="
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j2
-ctest --test-dir build/native --output-on-failure -j2
+ctest --test-dir build/native --output-on-failure -j2 | tee -a "$log"
 
-if [[ -x scripts/test-windows.sh ]]; then
-  echo "== Windows builds and tests under Wine =="
-  scripts/test-windows.sh
-fi
+echo "== Windows builds and tests under Wine =="
+scripts/test-windows.sh | tee -a "$log"
 
-if [[ -x scripts/fuzz.sh ]]; then
-  echo "== Fuzz smoke run =="
-  scripts/fuzz.sh 20
-fi
-echo "All tests passed."
+echo "== Fuzz smoke run =="
+scripts/fuzz.sh 20 | tee -a "$log"
+
+# Every CTest case, every end-to-end script under Wine and the fuzz run, each counted once.
+cases=$(awk '/tests passed, 0 tests failed out of/ { sum += $NF } END { print sum + 0 }' "$log")
+scripts=$(grep -c '^== tests/wine/.*_test.sh' "$log" || true)
+echo "Summary: $((cases + scripts + 1)) passed, 0 failed"
