@@ -6,8 +6,6 @@ set -euo pipefail
 program=$1 sample_game=$2 work=$3
 source "$(dirname "$0")/x_session.sh"
 
-rm -rf "$work" && mkdir -p "$work"
-trap stop_x_session EXIT
 start_x_session "$work"
 game="$work/game"
 "$sample_game" create "$game" >/dev/null

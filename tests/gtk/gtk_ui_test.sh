@@ -5,7 +5,5 @@ set -euo pipefail
 test_program=$1 work=$2
 source "$(dirname "$0")/x_session.sh"
 
-rm -rf "$work" && mkdir -p "$work"
-trap stop_x_session EXIT
 start_x_session "$work"
 timeout 60 "$test_program"

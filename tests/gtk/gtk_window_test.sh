@@ -7,9 +7,8 @@ set -euo pipefail
 program=$1 work=$3
 source "$(dirname "$0")/x_session.sh"
 
-rm -rf "$work" && mkdir -p "$work/empty"
-trap stop_x_session EXIT
 start_x_session "$work"
+mkdir "$work/empty"
 cp "$program" "$work/empty/"
 "$work/empty/verdantix-installer" >"$work/stdout" 2>"$work/stderr" </dev/null &
 pid=$!

@@ -19,9 +19,12 @@ wait_until() {
   done
 }
 
-# Starts Xvfb on a display it picks itself (so parallel tests never collide), then openbox.
+# Makes WORK a fresh folder, starts Xvfb on a display it picks itself, then openbox; both are
+# stopped when the script exits.
 start_x_session() {
   local work=$1
+  rm -rf "$work" && mkdir -p "$work"
+  trap stop_x_session EXIT
   rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   x_pids+=($!)
