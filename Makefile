@@ -31,7 +31,7 @@ dist: native windows
 	@ls -l dist
 
 bench: native
-	@scripts/bench.sh
+	@bench/run.sh
 
 fuzz:
 	@scripts/fuzz.sh 300
