@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
-# Builds the list-file reader's libFuzzer target (with AddressSanitizer and UBSan) in build/fuzz
-# and runs it for SECONDS over the sample list files in tools/list_file_corpus.
+# Builds the libFuzzer targets (with AddressSanitizer and UBSan) in build/fuzz and runs each for
+# SECONDS: the list-file reader over the sample lists in installer/list_file_corpus, and the
+# index patch against its whole-file model.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-scripts/deps.sh core fuzz
+scripts/deps.sh core gtk fuzz
 
 build=build/fuzz
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVERDANTIX_TESTS=OFF -DVERDANTIX_FUZZ=ON \
   -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$build" --target list_file_fuzz -j2
+cmake --build "$build" --target list_file_fuzz index_patch_fuzz -j2
 
-# New inputs go to the build's own corpus; the committed sample files are only read.
-mkdir -p "$build/corpus"
-log="$build/last-run.log"
-if ! "$build/tools/list_file_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-  -print_final_stats=1 -artifact_prefix="$build/" "$build/corpus" tools/list_file_corpus \
-  >"$log" 2>&1; then
-  tail -n 80 "$log"
-  echo "fuzz.sh: the list-file reader failed; the input is saved under $build/" >&2
-  exit 1
-fi
-grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$log"
-echo "fuzz.sh: ${seconds} s of fuzzing, no failure"
+# fuzz TARGET CORPUS...: new inputs go to the build's own corpus; committed ones are only read.
+fuzz() {
+  local target=$1 log="$build/${1##*/}.log"
+  shift
+  mkdir -p "$build/corpus-${target##*/}"
+  if ! "$build/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+    -print_final_stats=1 -artifact_prefix="$build/" "$build/corpus-${target##*/}" "$@" >"$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "fuzz.sh: $target failed; the input is saved under $build/" >&2
+    exit 1
+  fi
+  echo "$target: $(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}') runs in ${seconds} s, no failure"
+}
+fuzz installer/list_file_fuzz installer/list_file_corpus
+fuzz patch/index_patch_fuzz
