@@ -8,26 +8,26 @@ namespace verdantix {
 
 namespace {
 
-void CopyRelative(Platform& platform, std::string_view source, std::string_view destination) {
-  platform.Copy(platform.PathOf(source), platform.PathOf(destination));
+void CopyRelative(FileSystem& files, std::string_view source, std::string_view destination) {
+  files.Copy(files.PathOf(source), files.PathOf(destination));
 }
 
 /// One test of the first locale file decides all three rows, whatever the other two are.
-void CompleteLocaleFiles(Platform& platform) {
-  std::string folder = platform.PathOf(kLocaleFolder);
-  if (!platform.FolderExists(folder)) platform.CreateFolder(folder);
-  if (platform.FileExists(platform.PathOf(kLocaleMarker))) return;
-  for (const LocaleRow& row : kLocaleRows) CopyRelative(platform, row.source, row.destination);
+void CompleteLocaleFiles(FileSystem& files) {
+  std::string folder = files.PathOf(kLocaleFolder);
+  if (!files.FolderExists(folder)) files.CreateFolder(folder);
+  if (files.FileExists(files.PathOf(kLocaleMarker))) return;
+  for (const LocaleRow& row : kLocaleRows) CopyRelative(files, row.source, row.destination);
 }
 
 }  // namespace
 
-void BuildAddonTree(Platform& platform) {
+void BuildAddonTree(FileSystem& files) {
   // No folder is tested first: an existing one fails its creation, so a tree that is already
   // there stops the action before anything is copied.
-  for (std::string_view folder : kAddonFolders) platform.CreateFolder(platform.PathOf(folder));
-  for (const CopyRow& row : AddonCopyRows()) CopyRelative(platform, row.source, row.destination);
-  CompleteLocaleFiles(platform);
+  for (std::string_view folder : kAddonFolders) files.CreateFolder(files.PathOf(folder));
+  for (const CopyRow& row : AddonCopyRows()) CopyRelative(files, row.source, row.destination);
+  CompleteLocaleFiles(files);
 }
 
 }  // namespace verdantix

@@ -1,91 +1,115 @@
-// The add-on tree builder on the in-memory platform: order of operations, the locale rule, and
-// where each failure stops it.
+// The add-on tree builder on the in-memory platform: the whole tree as written out in
+// addon_tree.txt, the locale rule, and where each failure stops it.
 #include "addon/addon_tree.h"
 
 #include <gtest/gtest.h>
 
-#include "addon/addon_tables.h"
-#include "platform/memory/matchers.h"
+#include <sstream>
+
+#include "addon_tree_listing.h"
+#include "testing/helpers.h"
 
 namespace verdantix {
 namespace {
 
-class AddonTreeTest : public testing::Test {
+using Log = std::vector<std::string>;
+
+/// One line of addon_tree.txt: "folder PATH", "copy SOURCE DESTINATION" or "locale ...".
+struct Row {
+  std::string kind, first, second;
+};
+
+std::vector<Row> ListedRows() {
+  std::vector<Row> rows;
+  std::istringstream listing(kAddonTreeListing);
+  for (std::string line; std::getline(listing, line);) {
+    std::istringstream fields(line);
+    Row& row = rows.emplace_back();
+    std::getline(fields, row.kind, '\t');
+    std::getline(fields, row.first, '\t');
+    std::getline(fields, row.second, '\t');
+  }
+  return rows;
+}
+
+class AddonTree : public testing::Test {
  protected:
-  /// Every source of the copy table and, unless `with_locale` is false, the locale folder with
-  /// the sources of the locale table.
+  /// Every source of the listing, except the locale ones unless `with_locale`.
   void InstallGame(bool with_locale = true) {
-    for (const CopyRow& row : AddonCopyRows()) AddFile(row.source);
-    if (with_locale) {
-      for (const LocaleRow& row : kLocaleRows) AddFile(row.source);
+    for (const Row& row : rows_) {
+      if (row.kind == "copy" || (row.kind == "locale" && with_locale)) AddFile(row.first);
     }
   }
-  void AddFile(std::string_view relative) { disk_.AddFile(Path(relative), {1, 2}); }
-  std::string Path(std::string_view relative) { return disk_.PathOf(relative); }
+  void AddFile(std::string_view relative) { disk_.AddFile(disk_.PathOf(relative), {1, 2}); }
 
-  /// The log of a run that creates the folders, then copies `copies` rows and `locale` rows.
-  std::vector<std::string> Expected(std::size_t copies, std::size_t locale) {
-    std::vector<std::string> log;
-    for (std::string_view folder : kAddonFolders) log.push_back("create-folder " + Path(folder));
-    auto copy = [&](std::string_view from, std::string_view to) {
-      log.push_back("copy " + Path(from) + " -> " + Path(to));
-    };
-    for (std::size_t i = 0; i < copies; ++i) copy(rows_[i].source, rows_[i].destination);
-    for (std::size_t i = 0; i < locale; ++i)
-      copy(kLocaleRows[i].source, kLocaleRows[i].destination);
+  /// The log of a run that creates the folders and makes the first `rows` copies of the listing.
+  Log Expected(std::size_t copies) {
+    Log log;
+    for (const Row& row : rows_) {
+      if (row.kind == "folder") {
+        log.push_back("create-folder " + disk_.PathOf(row.first));
+      } else if (copies > 0) {
+        --copies;
+        log.push_back("copy " + disk_.PathOf(row.first) + " -> " + disk_.PathOf(row.second));
+      }
+    }
     return log;
   }
 
   MemoryPlatform disk_;
-  std::vector<CopyRow> rows_ = AddonCopyRows();
+  std::vector<Row> rows_ = ListedRows();
 };
 
-TEST_F(AddonTreeTest, CreatesTheFoldersThenCopiesInOrderAndNoLocaleFileBesideTheMarker) {
+TEST_F(AddonTree, BuildsTheListedTreeAndLocaleFilesInOrder) {
+  ASSERT_EQ(rows_.size(), 11u + 102u + 3u);
   InstallGame();
-  AddFile(kLocaleMarker);
   BuildAddonTree(disk_);
-  EXPECT_EQ(disk_.log(), Expected(102, 0));
-  EXPECT_FALSE(disk_.HasFile(Path(kLocaleRows[1].destination)));
-  EXPECT_TRUE(disk_.messages().empty());
+  EXPECT_EQ(disk_.log(), Expected(102 + 3));
 }
 
-TEST_F(AddonTreeTest, AHiddenMarkerCountsAsMissing) {
+TEST_F(AddonTree, APlainFirstLocaleFileSparesTheLocaleCopiesAHiddenOneFailsTheFirst) {
   InstallGame();
-  AddFile(kLocaleMarker);
-  disk_.SetHidden(Path(kLocaleMarker));
+  const std::string marker = disk_.PathOf("\\data\\locale\\dat_eng.big");
+  AddFile("\\data\\locale\\dat_eng.big");
+  MemoryPlatform hidden_marker = disk_;
+  hidden_marker.SetHidden(marker);
   BuildAddonTree(disk_);
-  EXPECT_EQ(disk_.log(), Expected(102, 3));
+  EXPECT_EQ(disk_.log(), Expected(102));
+  // Counted as missing, so the locale files are made; but Windows copies onto no hidden file.
+  EXPECT_THAT([&] { BuildAddonTree(hidden_marker); },
+              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, marker));
+  EXPECT_EQ(hidden_marker.log(), Expected(102));
 }
 
-TEST_F(AddonTreeTest, AMissingSourceStopsAtItsRowLeavingTheRowsBefore) {
+TEST_F(AddonTree, AMissingSourceStopsAtItsRowLeavingTheRowsBefore) {
   InstallGame();
-  disk_.Remove(Path(rows_[84].source));
+  const std::string missing = disk_.PathOf("\\data\\gui\\stad\\13.big");
+  disk_.Remove(missing);
   EXPECT_THAT([this] { BuildAddonTree(disk_); },
-              ThrowsRuntimeError(ErrorNumber::kFileNotFound, Path(rows_[84].source)));
-  auto expected = Expected(84, 0);
-  expected.insert(expected.begin(), "remove " + Path(rows_[84].source));
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, missing));
+  Log expected = Expected(84);
+  expected.insert(expected.begin(), "remove " + missing);
   EXPECT_EQ(disk_.log(), expected);
 }
 
-TEST_F(AddonTreeTest, ASecondRunFailsAtTheFirstFolderChangingNothing) {
+TEST_F(AddonTree, ASecondRunFailsAtTheFirstFolderChangingNothing) {
   InstallGame();
   BuildAddonTree(disk_);
   const auto files = disk_.files();
-  const auto folders = disk_.folders();
   const auto operations = disk_.log().size();
   EXPECT_THAT([this] { BuildAddonTree(disk_); },
-              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, Path(R"(\data\kce)")));
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, disk_.PathOf("\\data\\kce")));
   EXPECT_EQ(disk_.files(), files);
-  EXPECT_EQ(disk_.folders(), folders);
   EXPECT_EQ(disk_.log().size(), operations);
 }
 
-TEST_F(AddonTreeTest, AMissingLocaleFolderIsCreatedThenItsFirstCopyFails) {
+TEST_F(AddonTree, AMissingLocaleFolderIsCreatedThenItsFirstCopyFails) {
   InstallGame(false);
-  EXPECT_THAT([this] { BuildAddonTree(disk_); },
-              ThrowsRuntimeError(ErrorNumber::kFileNotFound, Path(kLocaleRows[0].source)));
-  auto expected = Expected(102, 0);
-  expected.push_back("create-folder " + Path(kLocaleFolder));
+  EXPECT_THAT(
+      [this] { BuildAddonTree(disk_); },
+      ThrowsRuntimeError(ErrorNumber::kFileNotFound, disk_.PathOf("\\data\\locale\\dat_eng1.big")));
+  Log expected = Expected(102);
+  expected.push_back("create-folder " + disk_.PathOf("\\data\\locale"));
   EXPECT_EQ(disk_.log(), expected);
 }
 

@@ -17,9 +17,9 @@ inline constexpr std::string_view kForm1Caption = " Verdantix Installer";
 
 /// In order of creation. Every control sits below the client area and is never shown.
 inline constexpr std::array<ControlDescription, 3> kForm1Controls = {{
-    {"Command3", kCommand3Id, ControlKind::kButton, 4320, 3600, 375, 195, 2, "Command3", false},
-    {"Command2", kCommand2Id, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, 1, "", false},
-    {"Text2", kText2Id, ControlKind::kTextBox, 120, 3600, 4095, 285, 0, "Text2", false},
+    {"Command3", kCommand3Id, ControlKind::kButton, 4320, 3600, 375, 195, "Command3", false},
+    {"Command2", kCommand2Id, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
+    {"Text2", kText2Id, ControlKind::kTextBox, 120, 3600, 4095, 285, "Text2", false},
 }};
 
 /// A 317 x 124 pixel client area at 96 DPI, dark navy.

@@ -1,46 +1,211 @@
-// Start-up: a completed patch ends the program unseen; a failed one opens the window silently.
+// Form1 on the in-memory platform: start-up, the two clicks, and the one failure policy.
 #include "app/form1.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "addon/addon_tables.h"
 #include "app/form1_layout.h"
-#include "patch/index_patch.h"
-#include "patch/scans.h"
-#include "platform/memory/matchers.h"
+#include "testing/helpers.h"
 
 namespace verdantix {
 namespace {
 
-TEST(StartUp, ACompletedPatchEndsTheProgramBeforeTheWindowIsShown) {
+using Bytes = std::vector<std::uint8_t>;
+using Log = std::vector<std::string>;
+using Message = MemoryPlatform::Message;
+
+Bytes Text(std::string_view text) { return {text.begin(), text.end()}; }
+
+/// `length` bytes of 'x' with `sequence` at `at`.
+Bytes With(std::size_t length, std::string_view sequence, std::size_t at) {
+  Bytes bytes(length, 'x');
+  std::copy(sequence.begin(), sequence.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  return bytes;
+}
+
+struct StartCase {
+  const char* name;
+  std::optional<Bytes> table;
+  Bytes archive;
+  std::vector<Message> messages;
+  bool window_shown;
+};
+
+class StartUp : public testing::TestWithParam<StartCase> {};
+
+TEST_P(StartUp, CreatesTheWindowHiddenThenPatchesAndEndsOrShowsIt) {
+  const StartCase& c = GetParam();
   MemoryPlatform disk;
-  std::vector<std::uint8_t> table(4000, 0x20);
-  std::copy_n(kFormA, 3, table.begin() + 1608);
-  disk.AddFile(disk.PathOf(kFileTablePath), table);
-  disk.AddFile(disk.PathOf(kArchivePath), {kSequenceF[0], kSequenceF[1], kSequenceF[2]});
-  EXPECT_THAT([&] { RunProgram(disk); }, EndsProgram(0));
-  EXPECT_EQ(disk.windows_shown(), 0);
-  EXPECT_EQ(disk.messages().size(), 1u);
-}
-
-TEST(StartUp, AFailedPatchShowsTheWindowWithNoMessageAndEndsWhenItCloses) {
-  MemoryPlatform disk;  // no game files: the back-up fails
-  EXPECT_EQ(RunProgram(disk), 0);
-  EXPECT_EQ(disk.windows_shown(), 1);
-  EXPECT_TRUE(disk.messages().empty());
-  EXPECT_EQ(disk.log().back(), "window  Verdantix Installer");
-}
-
-TEST(Form1Layout, HiddenControlsLieBelowTheClientAreaWhichIsSizedInTwips) {
-  for (const ControlDescription& control : kForm1.controls) {
-    EXPECT_GE(control.top, kForm1.client_height) << control.name;
-    EXPECT_LE(control.left + control.width, kForm1.client_width) << control.name;
-    EXPECT_FALSE(control.visible) << control.name;
+  if (c.table) disk.AddFile(disk.PathOf("\\data\\fifa.fat"), *c.table);
+  disk.AddFile(disk.PathOf("\\data\\zdata_02.big"), c.archive);
+  if (c.window_shown) {
+    EXPECT_EQ(RunProgram(disk), 0);
+    EXPECT_EQ(disk.log().back(), "window  Verdantix Installer");
+  } else {
+    EXPECT_THAT([&] { RunProgram(disk); }, EndsProgram(0));
   }
-  EXPECT_EQ(TwipsToPixels(kForm1.client_width, 96), 317);
-  EXPECT_EQ(TwipsToPixels(kForm1.client_height, 96), 124);
-  EXPECT_EQ(TwipsToPixels(kForm1.client_width, 144), 476);
-  EXPECT_EQ(TwipsToPixels(kForm1.client_height, 144), 186);
+  EXPECT_EQ(disk.log().front(), "create-window  Verdantix Installer");
+  EXPECT_EQ(disk.windows_shown(), c.window_shown ? 1 : 0);
+  EXPECT_EQ(disk.messages(), c.messages);
 }
+
+const Bytes kTableInFormA = With(1700, "\x08\x84\xE8", 1628);
+
+INSTANTIATE_TEST_SUITE_P(
+    Games, StartUp,
+    testing::Values(
+        StartCase{"Installs",
+                  kTableInFormA,
+                  With(40003, "fes", 7),
+                  {{"Brantwell Installed", MessageIcon::kNone}},
+                  false},
+        StartCase{"Uninstalls",
+                  kTableInFormA,
+                  With(40003, "ees", 7),
+                  {{"Brantwell Uninstalled", MessageIcon::kNone}},
+                  false},
+        StartCase{
+            "NothingToSwitchEndsWithoutAMessage", kTableInFormA, Bytes(40003, 'x'), {}, false},
+        StartCase{"NoFileTableOpensTheWindow", std::nullopt, With(40003, "fes", 7), {}, true},
+        StartCase{"EmptyFileTableOpensTheWindow", Bytes(), With(40003, "fes", 7), {}, true}),
+    CaseName());
+
+class Clicks : public testing::Test {
+ protected:
+  Clicks() { disk_.AddFile(game_ + "\\gfxpak1.exe", {}); }
+
+  /// Every file the add-on tree builder copies, and the locale file that makes it copy no other.
+  void AddAddonSources() {
+    for (const CopyRow& row : AddonCopyRows()) disk_.AddFile(disk_.PathOf(row.source), {1});
+    disk_.AddFile(disk_.PathOf(kLocaleMarker), {2});
+  }
+
+  MemoryPlatform disk_;
+  Form1 form_{disk_};
+  std::string game_ = disk_.GameFolder();
+  std::string list_ = game_ + "\\installer.bin";
+};
+
+TEST_F(Clicks, Command2RunsEachRecordFromTheGameFolderThenRemovesTheListAndEnds) {
+  disk_.AddFile(list_, Text("a,b,c,1,e\r\nf,g,h,0,i\r\n"));
+  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
+  const std::string cd = "cd " + game_;
+  EXPECT_EQ(disk_.log(), (Log{"open-for-reading " + list_, "read " + list_ + " 0+22", cd,
+                              "start gfxpak1 /i c b a /c", "wait", "start gfxpak1 /r c c", "wait",
+                              cd, cd, "start gfxpak1 /i h g f", "wait", "start gfxpak1 /r h h",
+                              "wait", cd, cd, "remove " + list_, "end 0"}));
+  EXPECT_TRUE(disk_.messages().empty());
+}
+
+TEST(Command2, WithoutAPlainListShowsTheMessageAndEndsTouchingNothing) {
+  for (bool hidden_list : {false, true}) {
+    MemoryPlatform disk;
+    Form1 form(disk);
+    const std::string list = disk.GameFolder() + "\\installer.bin";
+    if (hidden_list) disk.AddFile(list, Text("a,b,c,0,e\n"));
+    if (hidden_list) disk.SetHidden(list);
+    EXPECT_THAT([&] { form.OnClick(kCommand2Id); }, EndsProgram(0));
+    EXPECT_EQ(disk.log(), (Log{"message Patch Not Installed! Error! Install it again", "end 0"}));
+    EXPECT_EQ(disk.messages()[0].icon, MessageIcon::kInformation);
+  }
+}
+
+TEST_F(Clicks, Command2WithAnEmptyListRunsNothingAndRemovesIt) {
+  disk_.AddFile(list_, Text(" \r\n"));
+  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
+  EXPECT_FALSE(disk_.HasFile(list_));
+  EXPECT_EQ(std::ranges::count_if(disk_.log(), [](auto& e) { return e.starts_with("start"); }), 0);
+}
+
+struct ListFailure {
+  const char* name;
+  std::string_view list;
+  int number;
+  std::string subject;  ///< relative to the game folder, or a command line
+  int runs_before;
+};
+
+class Command2Failure : public Clicks, public testing::WithParamInterface<ListFailure> {};
+
+TEST_P(Command2Failure, ReportsTheErrorAndEndsLeavingEarlierRunsDoneAndTheList) {
+  const ListFailure& c = GetParam();
+  disk_.AddFile(list_, Text(c.list));
+  if (c.number == 53) disk_.Remove(game_ + "\\gfxpak1.exe");
+  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(c.number));
+  const std::string subject = c.subject.starts_with('\\') ? game_ + c.subject : c.subject;
+  ASSERT_EQ(disk_.messages().size(), 1u);
+  EXPECT_EQ(disk_.messages()[0].icon, MessageIcon::kError);
+  EXPECT_TRUE(disk_.messages()[0].text.ends_with("\n\n" + subject)) << disk_.messages()[0].text;
+  EXPECT_EQ(std::ranges::count_if(disk_.log(), [](auto& e) { return e.starts_with("start"); }),
+            c.runs_before);
+  EXPECT_TRUE(disk_.HasFile(list_));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, Command2Failure,
+    testing::Values(ListFailure{"EndsMidRecord", "a,b,c,0,e\r\nf,g", 62, "\\installer.bin", 2},
+                    ListFailure{"NulInAField", std::string_view("a,b,c,0,e\nf,g\0h,x,1,i", 21), 5,
+                                "\\installer.bin", 2},
+                    ListFailure{"NoTool", "a,b,c,0,e", 53, "gfxpak1 /i c b a", 0}),
+    CaseName());
+
+TEST_F(Clicks, DuringTheWaitCommand3RunsASecondCommand2IsRefusedAndSoIsClosing) {
+  AddAddonSources();
+  disk_.AddFile(list_, Text("a,b,c,0,e"));
+  std::vector<bool> close_answers;
+  disk_.during_wait = [&] {
+    form_.OnClick(kCommand2Id);
+    if (!disk_.FolderExists(game_ + "\\data\\kce")) form_.OnClick(kCommand3Id);
+    close_answers.push_back(form_.QueryClose());
+  };
+  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
+  EXPECT_TRUE(disk_.HasFile(game_ + "\\data\\kce\\stad\\42.big"));
+  EXPECT_EQ(close_answers, (std::vector<bool>{false, false}));
+  EXPECT_EQ(std::ranges::count_if(disk_.log(), [](auto& e) { return e.starts_with("start"); }), 2);
+  EXPECT_TRUE(disk_.messages().empty());
+}
+
+TEST_F(Clicks, Command3ReturnsToTheWindowShowingNothingThenASecondClickReportsAndEnds) {
+  AddAddonSources();
+  form_.OnClick(kCommand3Id);
+  EXPECT_TRUE(disk_.messages().empty());
+  EXPECT_TRUE(form_.QueryClose());
+  EXPECT_THAT([this] { form_.OnClick(kCommand3Id); }, EndsProgram(75));
+  EXPECT_EQ(disk_.messages(),
+            (std::vector<Message>{{"Run-time error '75':\n\nPath/File access error\n\n"
+                                   "C:\\Games\\FIFA 2004\\data\\kce",
+                                   MessageIcon::kError}}));
+}
+
+struct PolicyCase {
+  const char* name;
+  std::exception_ptr failure;
+  std::string report;
+  int exit_status;
+};
+
+class UnhandledFailure : public testing::TestWithParam<PolicyCase> {};
+
+TEST_P(UnhandledFailure, EndsWithTheStandardReport) {
+  MemoryPlatform disk;
+  EXPECT_THAT([&] { EndWithReport(disk, GetParam().failure); },
+              EndsProgram(GetParam().exit_status));
+  EXPECT_EQ(disk.messages(), (std::vector<Message>{{GetParam().report, MessageIcon::kError}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnhandledFailure,
+    testing::Values(
+        PolicyCase{"RunTimeError",
+                   std::make_exception_ptr(RuntimeError(ErrorNumber::kPathNotFound, "X:\\data")),
+                   "Run-time error '76':\n\nPath not found\n\nX:\\data", 76},
+        PolicyCase{"MemoryRunOut", std::make_exception_ptr(std::bad_alloc()),
+                   "Run-time error '7':\n\nOut of memory\n\n", 7},
+        PolicyCase{"AnyOtherFailure", std::make_exception_ptr(std::logic_error("a bug")),
+                   "Run-time error '51':\n\nInternal error\n\na bug", 51}),
+    CaseName());
 
 }  // namespace
 }  // namespace verdantix

@@ -34,21 +34,22 @@ std::optional<ByteChange> ArchivePass(std::span<const std::uint8_t> window,
 }  // namespace
 
 ByteRange FileTableWindow(std::uint64_t file_length) {
-  std::uint64_t begin = std::min(file_length, kFirstRecordOffset);
-  std::uint64_t end = std::min(file_length, kFileTableWindowEnd);
-  return {begin, end - begin};
+  if (file_length < kFirstRecordOffset + 3) return {0, file_length};
+  return {kFirstRecordOffset, std::min(file_length, kFileTableWindowEnd) - kFirstRecordOffset};
 }
 
 ByteRange ArchiveWindow(std::uint64_t file_length) {
   return {0, std::min(file_length, kArchiveWindowSize)};
 }
 
-std::optional<ByteChange> ScanFileTable(std::span<const std::uint8_t> window) {
+std::optional<ByteChange> ScanFileTable(std::span<const std::uint8_t> window,
+                                        std::uint64_t offset) {
   for (std::uint64_t k = 0; k < kRecordsExamined; ++k) {
-    std::uint64_t at = k * kRecordSize;
+    std::uint64_t record = kFirstRecordOffset + k * kRecordSize;
+    std::uint64_t at = record - offset;
     if (at + 3 > window.size()) break;
-    if (StartsWith(window, at, kFormA)) return ByteChange{kFirstRecordOffset + at, kFormB[0]};
-    if (StartsWith(window, at, kFormB)) return ByteChange{kFirstRecordOffset + at, kFormA[0]};
+    if (StartsWith(window, at, kFormA)) return ByteChange{record, kFormB[0]};
+    if (StartsWith(window, at, kFormB)) return ByteChange{record, kFormA[0]};
   }
   return std::nullopt;
 }

@@ -36,14 +36,16 @@ inline constexpr std::uint64_t kArchiveWindowSize = kArchiveWindowStarts + 2;
 inline constexpr std::uint8_t kSequenceF[3] = {0x66, 0x65, 0x73};  // "fes"
 inline constexpr std::uint8_t kSequenceE[3] = {0x65, 0x65, 0x73};  // "ees"
 
-/// The bytes of a file table of `file_length` bytes that the scan can examine.
+/// The bytes of a file table of `file_length` bytes that the patch reads and writes back: those
+/// the scan can examine, or the whole file when it is too short to hold a record (under 1,611
+/// bytes), so that it is still written back, unchanged.
 ByteRange FileTableWindow(std::uint64_t file_length);
 /// The bytes of an archive of `file_length` bytes that the scan can examine.
 ByteRange ArchiveWindow(std::uint64_t file_length);
 
-/// Finds the first record in form A or B and switches it to the other form.
-/// `window` holds the file's bytes of FileTableWindow(length); its offset is 1608.
-std::optional<ByteChange> ScanFileTable(std::span<const std::uint8_t> window);
+/// Finds the first record in form A or B and switches it to the other form. `window` holds the
+/// file's bytes from `offset` on, as FileTableWindow gives them.
+std::optional<ByteChange> ScanFileTable(std::span<const std::uint8_t> window, std::uint64_t offset);
 
 enum class Outcome { kNone, kInstalled, kUninstalled };
 

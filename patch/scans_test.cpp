@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/memory/matchers.h"
+#include "testing/helpers.h"
 
 namespace verdantix {
 namespace {
@@ -29,8 +29,6 @@ Bytes Window(const Bytes& file, ByteRange window) {
   return Bytes(begin, begin + static_cast<std::ptrdiff_t>(window.length));
 }
 
-auto CaseName = [](const auto& test_case) { return std::string(test_case.param.name); };
-
 struct TableCase {
   const char* name;
   Bytes file;
@@ -41,7 +39,8 @@ class FileTableScan : public testing::TestWithParam<TableCase> {};
 
 TEST_P(FileTableScan, SwitchesTheFirstRecordInEitherForm) {
   const Bytes& file = GetParam().file;
-  EXPECT_EQ(ScanFileTable(Window(file, FileTableWindow(file.size()))), GetParam().expected);
+  const ByteRange window = FileTableWindow(file.size());
+  EXPECT_EQ(ScanFileTable(Window(file, window), window.offset), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"OffRecordBoundaryIgnored", Filled(3000, kFormA, 1609), std::nullopt},
         TableCase{"ShorterThan1611Bytes", Filled(1610, kFormA, 1608), std::nullopt},
         TableCase{"Exactly1611Bytes", Filled(1611, kFormA, 1608), ByteChange{1608, 0x01}}),
-    CaseName);
+    CaseName());
 
 struct ArchiveCase {
   const char* name;
@@ -87,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Filled(50000, kSequenceE, 40000, kSequenceE, 123),
                     {Outcome::kUninstalled, ByteChange{123, 0x66}}},
         ArchiveCase{"ShortArchiveWithAnF", Filled(100, kSequenceF, 97), Installed(97)}),
-    CaseName);
+    CaseName());
 
 TEST(ArchiveScan, AShortArchiveWithoutFIsSubscriptOutOfRange) {
   EXPECT_THAT([] { ScanArchive(Filled(40002, kSequenceE, 0), "zdata_02.big"); },

@@ -1,11 +1,11 @@
-// The platform-independent part of the platform interface: forming paths.
+// The platform-independent part of the platform interface: forming paths, ending the program.
 #include "platform/platform.h"
 
 #include <cstdlib>
 
 namespace verdantix {
 
-std::string Platform::PathOf(std::string_view relative) {
+std::string FileSystem::PathOf(std::string_view relative) {
   std::string path = GameFolder();
   path.reserve(path.size() + relative.size());
   for (char c : relative) path += c == '\\' ? Separator() : c;

@@ -13,18 +13,20 @@ std::string_view DescriptionOf(ErrorNumber number) {
       return "Subscript out of range";
     case ErrorNumber::kTypeMismatch:
       return "Type mismatch";
+    case ErrorNumber::kInternalError:
+      return "Internal error";
     case ErrorNumber::kFileNotFound:
       return "File not found";
     case ErrorNumber::kDeviceIoError:
       return "Device I/O error";
-    case ErrorNumber::kFileAlreadyExists:
-      return "File already exists";
     case ErrorNumber::kDiskFull:
       return "Disk full";
     case ErrorNumber::kInputPastEndOfFile:
       return "Input past end of file";
     case ErrorNumber::kPermissionDenied:
       return "Permission denied";
+    case ErrorNumber::kDiskNotReady:
+      return "Disk not ready";
     case ErrorNumber::kPathFileAccessError:
       return "Path/File access error";
     case ErrorNumber::kPathNotFound:
@@ -46,7 +48,5 @@ RuntimeError::RuntimeError(ErrorNumber number, std::string subject)
     : std::runtime_error(ReportOf(number, subject)),
       number_(number),
       subject_(std::move(subject)) {}
-
-std::string RuntimeError::Report() const { return what(); }
 
 }  // namespace verdantix

@@ -13,12 +13,13 @@ enum class ErrorNumber : int {
   kOutOfMemory = 7,
   kSubscriptOutOfRange = 9,
   kTypeMismatch = 13,
+  kInternalError = 51,
   kFileNotFound = 53,
   kDeviceIoError = 57,
-  kFileAlreadyExists = 58,
   kDiskFull = 61,
   kInputPastEndOfFile = 62,
   kPermissionDenied = 70,
+  kDiskNotReady = 71,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
 };
@@ -27,18 +28,14 @@ enum class ErrorNumber : int {
 std::string_view DescriptionOf(ErrorNumber number);
 
 /// A failure raised at the failing operation; `subject` is the path or command involved.
+/// what() is the text of the standard report of an unhandled run-time error:
+/// "Run-time error '53':", a blank line, the description, a blank line, the subject.
 class RuntimeError : public std::runtime_error {
  public:
   RuntimeError(ErrorNumber number, std::string subject);
 
-  ErrorNumber number() const { return number_; }
   int code() const { return static_cast<int>(number_); }
-  std::string_view description() const { return DescriptionOf(number_); }
   const std::string& subject() const { return subject_; }
-
-  /// The text of the standard report of an unhandled run-time error:
-  /// "Run-time error '53':", a blank line, the description, a blank line, the subject.
-  std::string Report() const;
 
  private:
   ErrorNumber number_;

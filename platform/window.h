@@ -23,7 +23,6 @@ struct ControlDescription {
   int id;                 ///< fixed identifier that other programs use to click it
   ControlKind kind;
   int left, top, width, height;
-  int tab_index;
   std::string_view text;  ///< caption of a button, content of a text box
   bool visible;
 };
@@ -41,7 +40,8 @@ struct WindowDescription {
   std::span<const ControlDescription> controls;  ///< in order of creation
 };
 
-/// The program's side of the window: the platform calls these on its user-interface thread.
+/// The program's side of the window: the platform calls these on its user-interface thread,
+/// from its event loop, from the wait for a started process and from a message box's loop.
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;

@@ -14,8 +14,11 @@ namespace verdantix {
 /// A platform with an empty folder to work in.
 struct ContractTarget {
   std::unique_ptr<Platform> platform;
-  /// An empty, writable folder, as a native path without a trailing separator.
+  /// An empty, writable folder, as a native path without a trailing separator; it is also the
+  /// platform's game folder.
   std::string root;
+  /// A program that the system's own search would find (along PATH), but not in `root`.
+  std::string program_elsewhere;
   /// Makes the existing file at `path` hidden and returns its path afterwards (POSIX hides by
   /// a leading dot in the name; Windows and the in-memory disk by an attribute).
   std::function<std::string(const std::string& path)> hide;

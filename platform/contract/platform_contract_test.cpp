@@ -54,15 +54,47 @@ TEST_P(PlatformContract, CopyMakesAnEqualFileAndReplacesTheTarget) {
   EXPECT_EQ(ReadFile(platform(), At("source.big")), "new contents");
 }
 
-TEST_P(PlatformContract, CopyFailures) {
+TEST_P(PlatformContract, CopyFailuresLeaveTheTargetAsItWas) {
   WriteFile(platform(), At("source.big"), "x");
-  WriteFile(platform(), At("locked.big"), "x");
+  WriteFile(platform(), At("locked.big"), "locked");
+  WriteFile(platform(), At("secret.big"), "secret");
   target_.make_read_only(At("locked.big"));
+  const std::string hidden = target_.hide(At("secret.big"));
+  platform().CreateFolder(At("folder.big"));
   EXPECT_EQ(ErrorOf([&] { platform().Copy(At("missing.big"), At("t.big")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("missing.big"), At("locked.big")); }), 53);
   EXPECT_EQ(ErrorOf([&] { platform().Copy(At("nowhere\\s.big"), At("t.big")); }), 76);
   EXPECT_EQ(ErrorOf([&] { platform().Copy(At("source.big"), At("nowhere\\t.big")); }), 76);
   EXPECT_EQ(ErrorOf([&] { platform().Copy(At("source.big"), At("locked.big")); }), 70);
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("source.big"), hidden); }), 70);
+  EXPECT_NE(ErrorOf([&] { platform().Copy(At("source.big"), At("folder.big")); }), 0);
+  EXPECT_NE(ErrorOf([&] { platform().Copy(At("folder.big"), At("t.big")); }), 0);
   EXPECT_FALSE(platform().FileExists(At("t.big")));
+  EXPECT_EQ(ReadFile(platform(), At("locked.big")), "locked");
+  EXPECT_EQ(ReadFile(platform(), hidden), "secret");
+}
+
+TEST_P(PlatformContract, ACopyOfAReadOnlyFileIsANormalFile) {
+  WriteFile(platform(), At("fifa.fat"), "table");
+  target_.make_read_only(At("fifa.fat"));
+  platform().Copy(At("fifa.fat"), At("fifa.fat.bak"));
+  platform().Copy(At("fifa.fat"), At("fifa.fat.bak"));
+  platform().OpenBinary(At("fifa.fat.bak"))->WriteAt(0, Bytes("T"));
+  EXPECT_EQ(ReadFile(platform(), At("fifa.fat.bak")), "Table");
+}
+
+TEST_P(PlatformContract, NamesAreFoundRegardlessOfLetterCaseAndNewOnesKeepTheirs) {
+  platform().CreateFolder(At("Data"));
+  WriteFile(platform(), At("Data\\FIFA.FAT"), "table");
+  EXPECT_TRUE(platform().FileExists(At("data\\fifa.fat")));
+  EXPECT_EQ(ReadFile(platform(), At("DATA\\Fifa.Fat")), "table");
+  platform().Copy(At("data\\fifa.fat"), At("data\\fifa.fat.bak"));
+  platform().CreateFolder(At("data\\kce"));
+  EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("DATA\\KCE")); }), 75);
+  EXPECT_TRUE(platform().FolderExists(At("Data\\kce")));
+  EXPECT_EQ(ReadFile(platform(), At("Data\\fifa.fat.bak")), "table");
+  platform().Remove(At("data\\FIFA.fat.BAK"));
+  EXPECT_FALSE(platform().FileExists(At("Data\\fifa.fat.bak")));
 }
 
 TEST_P(PlatformContract, CreateFolderMakesOneFolderWhoseParentExists) {
@@ -95,6 +127,7 @@ TEST_P(PlatformContract, OpenBinaryCreatesAnEmptyFileAndNeverTruncates) {
     auto file = platform().OpenBinary(At("data.big"));
     EXPECT_EQ(file->Length(), 10u);
     file->WriteAt(4, Bytes("ab"));
+    file->Flush();
     std::vector<std::uint8_t> middle(4);
     file->ReadAt(3, middle);
     EXPECT_EQ(middle, Bytes("3ab6"));
@@ -146,9 +179,10 @@ TEST_P(PlatformContract, NamesWithBlanksAndNonAsciiLetters) {
   EXPECT_EQ(ReadFile(platform(), file + ".bak"), "table");
 }
 
-TEST_P(PlatformContract, StartingAProgramThatDoesNotExistIsFileNotFound) {
+TEST_P(PlatformContract, ProgramsStartOnlyFromTheGameFolder) {
   EXPECT_EQ(ErrorOf([&] { platform().StartHidden("no-such-program-here /i a b"); }), 53);
   EXPECT_EQ(ErrorOf([&] { platform().StartHidden(""); }), 53);
+  EXPECT_EQ(ErrorOf([&] { platform().StartHidden(target_.program_elsewhere + " /c exit"); }), 53);
 }
 
 }  // namespace verdantix

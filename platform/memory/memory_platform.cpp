@@ -5,6 +5,20 @@
 
 namespace verdantix {
 
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  auto separator = path.find_last_of('\\');
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+}  // namespace
+
 class MemoryPlatform::File : public BinaryFile {
  public:
   File(MemoryPlatform& disk, std::string path, bool writable)
@@ -36,14 +50,18 @@ class MemoryPlatform::File : public BinaryFile {
                  std::to_string(data.size()));
   }
 
+  void Flush() override {
+    disk_.ThrowIfFailing(Operation::kFlush, path_);
+    disk_.Record("flush " + path_);
+  }
+
  private:
   MemoryPlatform& disk_;
   std::string path_;
   bool writable_;
 };
 
-MemoryPlatform::MemoryPlatform(std::string game_folder)
-    : game_folder_(std::move(game_folder)), current_folder_(game_folder_) {
+MemoryPlatform::MemoryPlatform(std::string game_folder) : game_folder_(std::move(game_folder)) {
   AddFolder(game_folder_);
 }
 
@@ -66,14 +84,40 @@ const std::vector<std::uint8_t>& MemoryPlatform::FileBytes(const std::string& pa
   return files_.at(path);
 }
 
+bool MemoryPlatform::Exists(const std::string& path) const {
+  return files_.contains(path) || folders_.contains(path);
+}
+
+std::optional<std::string> MemoryPlatform::EntryIgnoringCase(const std::string& folder,
+                                                             std::string_view name) const {
+  auto matches = [&](const std::string& entry) {
+    return ParentOf(entry) == folder && SameIgnoringCase(entry.substr(folder.size() + 1), name);
+  };
+  for (const std::string& entry : folders_) {
+    if (matches(entry)) return entry;
+  }
+  for (const auto& [entry, bytes] : files_) {
+    if (matches(entry)) return entry;
+  }
+  return std::nullopt;
+}
+
+std::string MemoryPlatform::Resolve(const std::string& path) const {
+  std::string resolved;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = std::min(path.find('\\', at), path.size());
+    const std::string name = path.substr(at, end - at);
+    std::string next = at == 0 ? name : resolved + '\\' + name;
+    if (at != 0 && !Exists(next)) next = EntryIgnoringCase(resolved, name).value_or(next);
+    resolved = std::move(next);
+    if (end == path.size()) return resolved;
+    at = end + 1;
+  }
+}
+
 void MemoryPlatform::ThrowIfFailing(Operation operation, const std::string& path) const {
   auto failure = failures_.find({operation, path});
   if (failure != failures_.end()) throw RuntimeError(failure->second, path);
-}
-
-std::string MemoryPlatform::ParentOf(const std::string& path) const {
-  auto separator = path.find_last_of('\\');
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
 void MemoryPlatform::RequireParent(const std::string& path) const {
@@ -83,84 +127,81 @@ void MemoryPlatform::RequireParent(const std::string& path) const {
   }
 }
 
-void MemoryPlatform::Copy(const std::string& source, const std::string& target) {
+void MemoryPlatform::Copy(const std::string& source_path, const std::string& target_path) {
+  const std::string source = Resolve(source_path), target = Resolve(target_path);
   ThrowIfFailing(Operation::kCopy, source);
   ThrowIfFailing(Operation::kCopy, target);
   RequireParent(source);
-  if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source);
+  if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source_path);
   RequireParent(target);
-  if (folders_.contains(target) || read_only_.contains(target)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, target);
+  if (folders_.contains(target) || read_only_.contains(target) || hidden_.contains(target)) {
+    throw RuntimeError(ErrorNumber::kPermissionDenied, target_path);
   }
   files_[target] = files_.at(source);
   Record("copy " + source + " -> " + target);
 }
 
-void MemoryPlatform::CreateFolder(const std::string& path) {
+void MemoryPlatform::CreateFolder(const std::string& path_as_given) {
+  const std::string path = Resolve(path_as_given);
   ThrowIfFailing(Operation::kCreateFolder, path);
-  if (folders_.contains(path) || files_.contains(path)) {
-    throw RuntimeError(ErrorNumber::kPathFileAccessError, path);
-  }
+  if (Exists(path)) throw RuntimeError(ErrorNumber::kPathFileAccessError, path_as_given);
   RequireParent(path);
   folders_.insert(path);
   Record("create-folder " + path);
 }
 
-bool MemoryPlatform::FileExists(const std::string& path) {
+bool MemoryPlatform::FileExists(const std::string& path_as_given) {
+  const std::string path = Resolve(path_as_given);
   return files_.contains(path) && !hidden_.contains(path);
 }
 
-bool MemoryPlatform::FolderExists(const std::string& path) { return folders_.contains(path); }
+bool MemoryPlatform::FolderExists(const std::string& path) {
+  return folders_.contains(Resolve(path));
+}
 
-std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path) {
+std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path_as_given) {
+  const std::string path = Resolve(path_as_given);
   ThrowIfFailing(Operation::kOpen, path);
   RequireParent(path);
   if (folders_.contains(path) || read_only_.contains(path)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+    throw RuntimeError(ErrorNumber::kPermissionDenied, path_as_given);
   }
   files_.try_emplace(path);
   Record("open " + path);
   return std::make_unique<File>(*this, path, true);
 }
 
-std::unique_ptr<BinaryFile> MemoryPlatform::OpenForReading(const std::string& path) {
+std::unique_ptr<BinaryFile> MemoryPlatform::OpenForReading(const std::string& path_as_given) {
+  const std::string path = Resolve(path_as_given);
   ThrowIfFailing(Operation::kOpen, path);
   RequireParent(path);
-  if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
+  if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path_as_given);
   Record("open-for-reading " + path);
   return std::make_unique<File>(*this, path, false);
 }
 
-void MemoryPlatform::Remove(const std::string& path) {
+void MemoryPlatform::Remove(const std::string& path_as_given) {
+  const std::string path = Resolve(path_as_given);
   ThrowIfFailing(Operation::kRemove, path);
   RequireParent(path);
-  if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
-  if (read_only_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+  if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path_as_given);
+  if (read_only_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path_as_given);
   files_.erase(path);
   Record("remove " + path);
 }
 
 void MemoryPlatform::SetCurrentFolder(const std::string& folder) {
-  ThrowIfFailing(Operation::kSetCurrentFolder, folder);
-  if (!folders_.contains(folder)) throw RuntimeError(ErrorNumber::kPathNotFound, folder);
-  current_folder_ = folder;
+  if (!folders_.contains(Resolve(folder))) throw RuntimeError(ErrorNumber::kPathNotFound, folder);
   Record("cd " + folder);
 }
 
 std::unique_ptr<Process> MemoryPlatform::StartHidden(const std::string& command_line) {
-  std::string program = command_line.substr(0, command_line.find(' '));
-  auto found = [&](const std::string& folder) {
-    return files_.contains(folder + "\\" + program) ||
-           files_.contains(folder + "\\" + program + ".exe");
-  };
-  if (program.empty() || !(found(game_folder_) || found(current_folder_))) {
+  const std::string program = game_folder_ + "\\" + command_line.substr(0, command_line.find(' '));
+  if (command_line.empty() || !(FileExists(program) || FileExists(program + ".exe"))) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
-  auto failure = failures_.find({Operation::kStart, program});
-  if (failure != failures_.end()) throw RuntimeError(failure->second, command_line);
-  started_.push_back({command_line, current_folder_});
+  ThrowIfFailing(Operation::kStart, command_line);
   Record("start " + command_line);
-  if (on_start) on_start(command_line);
   return std::make_unique<Process>();
 }
 
@@ -169,15 +210,35 @@ void MemoryPlatform::WaitForExit(Process&) {
   if (during_wait) during_wait();
 }
 
+std::string MemoryPlatform::FromAnsiCodePage(std::string_view bytes) {
+  std::string text;
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
 void MemoryPlatform::ShowMessage(std::string_view text, MessageIcon icon) {
   messages_.push_back({std::string(text), icon});
   Record("message " + std::string(text));
 }
 
-void MemoryPlatform::RunWindow(const WindowDescription& window, WindowEvents& events) {
+void MemoryPlatform::CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) {
+  window_ = &window;
+  events_ = &events;
+  Record("create-window " + std::string(window.caption));
+}
+
+void MemoryPlatform::ShowWindowUntilClosed() {
   ++windows_shown_;
-  Record("window " + std::string(window.caption));
-  if (while_window_open) while_window_open(events);
+  Record("window " + std::string(window_->caption));
+  if (while_window_open) while_window_open(*events_);
 }
 
 void MemoryPlatform::EndNow(int exit_code) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,18 +19,10 @@ struct ProgramEnded {
 };
 
 /// Operations that MemoryPlatform can be told to fail.
-enum class Operation {
-  kCopy,
-  kCreateFolder,
-  kOpen,
-  kRead,
-  kWrite,
-  kRemove,
-  kSetCurrentFolder,
-  kStart
-};
+enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kStart };
 
 /// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...").
+/// Names are found regardless of letter case, as on Windows.
 class MemoryPlatform : public Platform {
  public:
   struct Message {
@@ -37,21 +30,16 @@ class MemoryPlatform : public Platform {
     MessageIcon icon;
     bool operator==(const Message&) const = default;
   };
-  struct Started {
-    std::string command_line;
-    std::string current_folder;
-    bool operator==(const Started&) const = default;
-  };
 
   /// `game_folder` and all its ancestors exist as folders.
   explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
 
-  // Setting up the disk.
+  // Setting up the disk; paths are taken letter for letter.
   void AddFolder(const std::string& path);  ///< with its missing ancestors
   void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folder
   void SetHidden(const std::string& path) { hidden_.insert(path); }
   void SetReadOnly(const std::string& path) { read_only_.insert(path); }
-  /// Makes `operation` on `path` (for kStart: the program name) fail with `number`.
+  /// Makes `operation` on `path` (for kStart: the command line) fail with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number);
 
   // Looking at the effects.
@@ -60,25 +48,21 @@ class MemoryPlatform : public Platform {
   const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
   const std::set<std::string>& folders() const { return folders_; }
   const std::vector<Message>& messages() const { return messages_; }
-  const std::vector<Started>& started() const { return started_; }
   /// Every operation in order, e.g. "copy A -> B", "read A 1608+200003" (offset+length),
-  /// "message Brantwell Installed", "end 0".
+  /// "flush A", "cd A", "start COMMAND", "wait", "message TEXT", "window CAPTION", "end 0".
   const std::vector<std::string>& log() const { return log_; }
   int windows_shown() const { return windows_shown_; }
   int max_open_files() const { return max_open_files_; }
-  const std::string& current_folder() const { return current_folder_; }
 
   // Scripting what the outside world does.
-  /// Runs inside RunWindow, standing in for the user and other programs; returning closes it.
+  /// Runs inside ShowWindowUntilClosed, standing in for the user and other programs; returning
+  /// closes the window.
   std::function<void(WindowEvents&)> while_window_open;
-  /// Runs when a process starts, standing in for the started program. A program starts only
-  /// when a file of its name, or its name with ".exe", is in the game folder or the current
-  /// folder (AddFile(GameFolder() + "\\gfxpak1.exe", {})).
-  std::function<void(const std::string& command_line)> on_start;
   /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
   std::function<void()> during_wait;
 
-  // Platform.
+  // Platform. A program starts when a file of its name, or its name with ".exe", is in the
+  // game folder (AddFile(GameFolder() + "\\gfxpak1.exe", {})). The ANSI code page is Latin-1.
   std::string GameFolder() override { return game_folder_; }
   char Separator() const override { return '\\'; }
   void Copy(const std::string& source, const std::string& target) override;
@@ -91,8 +75,10 @@ class MemoryPlatform : public Platform {
   void SetCurrentFolder(const std::string& folder) override;
   std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
   void WaitForExit(Process& process) override;
+  std::string FromAnsiCodePage(std::string_view bytes) override;
   void ShowMessage(std::string_view text, MessageIcon icon) override;
-  void RunWindow(const WindowDescription& window, WindowEvents& events) override;
+  void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override;
+  void ShowWindowUntilClosed() override;
 
  protected:
   [[noreturn]] void EndNow(int exit_code) override;
@@ -101,22 +87,27 @@ class MemoryPlatform : public Platform {
   class File;
   friend class File;
 
+  /// `path` as the disk spells it: each name that is not there letter for letter is the entry
+  /// of its folder that matches it regardless of case; a name with no such entry is kept.
+  std::string Resolve(const std::string& path) const;
+  std::optional<std::string> EntryIgnoringCase(const std::string& folder,
+                                               std::string_view name) const;
+  bool Exists(const std::string& path) const;
   void ThrowIfFailing(Operation operation, const std::string& path) const;
   /// Error 76 when the folder that should hold `path` is missing.
   void RequireParent(const std::string& path) const;
-  std::string ParentOf(const std::string& path) const;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
 
   std::string game_folder_;
-  std::string current_folder_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
   std::set<std::string> read_only_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
   std::vector<Message> messages_;
-  std::vector<Started> started_;
   std::vector<std::string> log_;
+  const WindowDescription* window_ = nullptr;
+  WindowEvents* events_ = nullptr;
   int windows_shown_ = 0;
   int open_files_ = 0;
   int max_open_files_ = 0;

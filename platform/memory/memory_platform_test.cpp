@@ -6,13 +6,13 @@ namespace verdantix {
 namespace {
 
 ContractTarget MemoryTarget() {
-  auto disk = std::make_unique<MemoryPlatform>();
+  auto disk = std::make_unique<MemoryPlatform>("C:\\Games\\FIFA 2004");
   MemoryPlatform* raw = disk.get();
-  std::string root = raw->GameFolder() + "\\work";
-  raw->AddFolder(root);
+  raw->AddFile("C:\\Windows\\System32\\cmd.exe", {});
   ContractTarget target;
   target.platform = std::move(disk);
-  target.root = root;
+  target.root = raw->GameFolder();
+  target.program_elsewhere = "cmd";
   target.hide = [raw](const std::string& path) {
     raw->SetHidden(path);
     return path;

@@ -3,35 +3,12 @@
 
 #include <cmath>
 #include <string>
-#include <utility>
 
 namespace verdantix::posix {
 
 namespace {
 
 constexpr int kDefaultDpi = 96;
-constexpr int kPictureWidth = 150;
-constexpr int kPictureHeight = 22;
-
-/// The face of a graphical button: a navy-to-teal band with a light rule through its middle.
-GtkWidget* NewButtonPicture() {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPictureWidth, kPictureHeight);
-  cairo_t* cr = cairo_create(surface);
-  cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, kPictureWidth, 0);
-  cairo_pattern_add_color_stop_rgb(band, 0, 0, 0, 0.25);
-  cairo_pattern_add_color_stop_rgb(band, 1, 0, 0.5, 0.5);
-  cairo_set_source(cr, band);
-  cairo_paint(cr);
-  cairo_set_source_rgb(cr, 0.85, 0.9, 1);
-  cairo_rectangle(cr, 4, kPictureHeight / 2 - 1, kPictureWidth - 8, 2);
-  cairo_fill(cr);
-  cairo_pattern_destroy(band);
-  cairo_destroy(cr);
-  GtkWidget* image = gtk_image_new_from_surface(surface);
-  cairo_surface_destroy(surface);
-  return image;
-}
 
 /// Paints the window itself, not its controls, in `colour`.
 void SetBackground(GtkWidget* window, Rgb colour) {
@@ -99,11 +76,8 @@ GtkWidget* GtkFormWindow::CreateControl(const ControlDescription& control, int d
     widget = gtk_entry_new();
     gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
   } else {
+    // A graphical button's picture is a Windows resource: it is never shown, so GTK has none.
     widget = gtk_button_new_with_label(text.c_str());
-    if (control.kind == ControlKind::kGraphicalButton) {
-      gtk_button_set_image(GTK_BUTTON(widget), NewButtonPicture());
-      gtk_button_set_always_show_image(GTK_BUTTON(widget), TRUE);
-    }
     bindings_.push_back(Binding{this, control.id});
     g_signal_connect(widget, "clicked", G_CALLBACK(OnClicked), &bindings_.back());
   }
@@ -130,30 +104,19 @@ GtkWidget* GtkFormWindow::Control(std::string_view name) const {
   return found;
 }
 
-template <typename Action>
-void GtkFormWindow::Guarded(Action action) {
-  try {
-    action();
-  } catch (...) {
-    if (!failure_) failure_ = std::current_exception();
-  }
-}
-
 void GtkFormWindow::OnClicked(GtkButton*, gpointer binding) {
   auto* bound = static_cast<Binding*>(binding);
   GtkFormWindow& self = *bound->owner;
-  self.Guarded([&self, bound] { self.events_.OnClick(bound->control_id); });
+  self.events_.OnClick(bound->control_id);
 }
 
 gboolean GtkFormWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer data) {
   auto& self = *static_cast<GtkFormWindow*>(data);
-  self.Guarded([&self] {
-    if (self.events_.QueryClose()) {
-      self.close_granted_ = true;
-    } else {
-      gtk_widget_hide(self.window_);
-    }
-  });
+  if (self.events_.QueryClose()) {
+    self.close_granted_ = true;
+  } else {
+    gtk_widget_hide(self.window_);
+  }
   // The window is destroyed by its owner, never by GTK's default handler.
   return GDK_EVENT_STOP;
 }
@@ -164,9 +127,8 @@ void GtkFormWindow::Run() {
   gdk_window_set_functions(gtk_widget_get_window(window_),
                            static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
   gtk_widget_show(window_);
-  while (!close_granted_ && !failure_) g_main_context_iteration(nullptr, TRUE);
+  while (!close_granted_) g_main_context_iteration(nullptr, TRUE);
   gtk_widget_hide(window_);
-  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
 }  // namespace verdantix::posix

@@ -3,7 +3,6 @@
 
 #include <gtk/gtk.h>
 
-#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +21,7 @@ class GtkFormWindow {
   GtkFormWindow& operator=(const GtkFormWindow&) = delete;
 
   /// Shows the window and handles events until a close is granted by QueryClose. A close that
-  /// is refused hides the window and goes on. An exception thrown by an event handler is
-  /// rethrown here, once the main loop is back in this frame.
+  /// is refused hides the window and goes on.
   void Run();
 
   GtkWindow* window() const { return GTK_WINDOW(window_); }
@@ -37,9 +35,6 @@ class GtkFormWindow {
   };
 
   GtkWidget* CreateControl(const ControlDescription& control, int dpi);
-  /// Runs an event handler inside a GTK callback, where no exception may pass.
-  template <typename Action>
-  void Guarded(Action action);
   static void OnClicked(GtkButton* button, gpointer binding);
   static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer self);
 
@@ -47,7 +42,6 @@ class GtkFormWindow {
   GtkWidget* window_;
   std::vector<Binding> bindings_;
   bool close_granted_ = false;
-  std::exception_ptr failure_;
 };
 
 /// The screen's resolution in dots per inch, 96 when GTK does not know it. GTK's scale factor

@@ -4,6 +4,7 @@
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/posix/gtk_form_window.h"
@@ -85,10 +86,11 @@ class GtkUi : public Ui {
     gdk_display_flush(gdk_display_get_default());
   }
 
-  void RunWindow(const WindowDescription& window, WindowEvents& events) override {
-    GtkFormWindow form(window, events);
-    form.Run();
+  void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override {
+    form_ = std::make_unique<GtkFormWindow>(window, events);
   }
+
+  void ShowWindowUntilClosed() override { form_->Run(); }
 
   // The descriptor is one more source of the main context, so the window is served meanwhile
   // and nothing spins.
@@ -98,6 +100,9 @@ class GtkUi : public Ui {
                   &ready);
     while (!ready) g_main_context_iteration(nullptr, TRUE);
   }
+
+ private:
+  std::unique_ptr<GtkFormWindow> form_;
 };
 
 }  // namespace

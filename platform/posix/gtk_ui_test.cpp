@@ -14,9 +14,9 @@ namespace verdantix::posix {
 namespace {
 
 constexpr std::array<ControlDescription, 3> kControls = {{
-    {"Button", 7, ControlKind::kButton, 4320, 3600, 375, 195, 2, "Button", false},
-    {"Picture", 8, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, 1, "", false},
-    {"Entry", 9, ControlKind::kTextBox, 120, 3600, 4095, 285, 0, "Entry", false},
+    {"Button", 7, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
+    {"Picture", 8, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
+    {"Entry", 9, ControlKind::kTextBox, 120, 3600, 4095, 285, "Entry", false},
 }};
 constexpr WindowDescription kWindow = {" Test Window", 4755, 1860, Rgb{0, 0, 64}, kControls};
 

@@ -48,6 +48,10 @@ class PosixFile : public BinaryFile {
     }
   }
 
+  void Flush() override {
+    if (fsync(fd_.get()) != 0) throw ErrorFromErrno(errno, path_);
+  }
+
   void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
     while (!bytes.empty()) {
       ssize_t put = pwrite(fd_.get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));

@@ -31,9 +31,11 @@ void PosixPlatform::ShowMessage(std::string_view text, MessageIcon icon) {
   ui_->ShowMessage(text, icon);
 }
 
-void PosixPlatform::RunWindow(const WindowDescription& window, WindowEvents& events) {
-  ui_->RunWindow(window, events);
+void PosixPlatform::CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) {
+  ui_->CreateHiddenWindow(window, events);
 }
+
+void PosixPlatform::ShowWindowUntilClosed() { ui_->ShowWindowUntilClosed(); }
 
 void PosixPlatform::EndNow(int exit_code) {
   std::fflush(nullptr);

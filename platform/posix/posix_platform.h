@@ -13,7 +13,8 @@ class Ui {
  public:
   virtual ~Ui() = default;
   virtual void ShowMessage(std::string_view text, MessageIcon icon) = 0;
-  virtual void RunWindow(const WindowDescription& window, WindowEvents& events) = 0;
+  virtual void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) = 0;
+  virtual void ShowWindowUntilClosed() = 0;
   /// Returns once `pidfd` (a process descriptor) is readable, handling window events meanwhile.
   virtual void WaitForReadable(int pidfd) = 0;
 };
@@ -41,8 +42,10 @@ class PosixPlatform : public Platform {
   void SetCurrentFolder(const std::string& folder) override;
   std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
   void WaitForExit(Process& process) override;
+  std::string FromAnsiCodePage(std::string_view bytes) override { return std::string(bytes); }
   void ShowMessage(std::string_view text, MessageIcon icon) override;
-  void RunWindow(const WindowDescription& window, WindowEvents& events) override;
+  void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override;
+  void ShowWindowUntilClosed() override;
 
  protected:
   [[noreturn]] void EndNow(int exit_code) override;

@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,29 +48,16 @@ bool IsExecutableFile(const std::string& path) {
          access(path.c_str(), X_OK) == 0;
 }
 
-/// The program's path: a name with a slash as it is, else searched in the executable's folder,
-/// the current folder, then PATH. Empty when not found.
-std::string FindProgram(const std::string& name) {
-  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : "";
-  std::vector<std::string> folders = {ExecutableFolder(), "."};
-  if (const char* path = std::getenv("PATH")) {
-    std::istringstream stream(path);
-    for (std::string folder; std::getline(stream, folder, ':');) {
-      folders.push_back(folder.empty() ? "." : folder);
-    }
-  }
-  for (const auto& folder : folders) {
-    if (IsExecutableFile(folder + "/" + name)) return folder + "/" + name;
-  }
-  return "";
-}
-
 }  // namespace
 
 std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_line) {
   std::vector<std::string> words = SplitAtBlanks(command_line);
-  std::string program = words.empty() ? "" : FindProgram(words.front());
-  if (program.empty()) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  // The program belongs in the game folder, and is looked for nowhere else.
+  if (words.empty() || words.front().find('/') != std::string::npos) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
+  const std::string program = GameFolder() + "/" + words.front();
+  if (!IsExecutableFile(program)) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
 
   std::vector<char*> argv;
   for (auto& word : words) argv.push_back(word.data());

@@ -21,9 +21,14 @@ class TerminalUi : public Ui {
     }
   }
 
+  // A terminal has no hidden windows: the window appears only when it is shown.
+  void CreateHiddenWindow(const WindowDescription& window, WindowEvents&) override {
+    caption_ = window.caption;
+  }
+
   // The window stays open until standard input ends (Ctrl-D), which closes it.
-  void RunWindow(const WindowDescription& window, WindowEvents&) override {
-    std::cout << "window: " << window.caption << '\n' << std::flush;
+  void ShowWindowUntilClosed() override {
+    std::cout << "window: " << caption_ << '\n' << std::flush;
     char buffer[4096];
     while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
     }
@@ -34,6 +39,9 @@ class TerminalUi : public Ui {
     while (poll(&child, 1, -1) < 0 && errno == EINTR) {
     }
   }
+
+ private:
+  std::string_view caption_;
 };
 
 }  // namespace

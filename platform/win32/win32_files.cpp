@@ -64,6 +64,10 @@ class Win32File : public BinaryFile {
     }
   }
 
+  void Flush() override {
+    if (!FlushFileBuffers(handle_.get())) throw LastError(path_);
+  }
+
   void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
     while (!bytes.empty()) {
       OVERLAPPED at = At(offset);

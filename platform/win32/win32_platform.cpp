@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_text.h"
@@ -30,13 +31,26 @@ std::string ExecutableFolder() {
 Win32Platform::Win32Platform(std::string game_folder)
     : game_folder_(game_folder.empty() ? ExecutableFolder() : std::move(game_folder)) {}
 
+Win32Platform::~Win32Platform() = default;
+
 void Win32Platform::ShowMessage(std::string_view text, MessageIcon icon) {
   ShowMessageBox(text, icon);
 }
 
-void Win32Platform::RunWindow(const WindowDescription& window, WindowEvents& events) {
-  RunMainWindow(window, events);
+std::string Win32Platform::FromAnsiCodePage(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int length = static_cast<int>(bytes.size());
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), length)));
+  return Narrow(wide);
 }
+
+void Win32Platform::CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) {
+  window_ = CreateMainWindow(window, events);
+}
+
+void Win32Platform::ShowWindowUntilClosed() { RunMainWindow(*window_); }
 
 void Win32Platform::EndNow(int exit_code) {
   std::fflush(nullptr);

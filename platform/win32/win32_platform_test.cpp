@@ -43,6 +43,7 @@ ContractTarget Win32Target() {
   ContractTarget target;
   target.root = Narrow(folder.native());
   target.platform = std::make_unique<Win32Platform>(target.root);
+  target.program_elsewhere = "cmd";
   target.hide = [](const std::string& path) {
     AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
     return path;

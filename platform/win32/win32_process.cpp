@@ -23,17 +23,22 @@ class Win32Process : public Process {
 }  // namespace
 
 std::unique_ptr<Process> Win32Platform::StartHidden(const std::string& command_line) {
-  if (command_line.empty()) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
-  // CreateProcessW may write into the command line, so it gets a copy of its own. With no
-  // application name the system searches for the program as it does for any command line.
+  // The program is the first word, and it belongs in the game folder: it is looked for nowhere
+  // else, and the rest of the line is not searched for a program name.
+  const std::string name = command_line.substr(0, command_line.find_first_of(" \t"));
+  if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
+  const std::wstring program = ApiPath(GameFolder() + "\\" + name + ".exe");
+  // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring mutable_line = Wide(command_line);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &started)) {
+  if (!CreateProcessW(program.c_str(), mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
   CloseHandle(started.hThread);

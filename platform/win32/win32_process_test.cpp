@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 // The started copy of this program inherits where to write its report.
 constexpr wchar_t kReportVariable[] = L"VERDANTIX_CHILD_REPORT";
 
-/// Found by the system's search in the folder of the running executable, ".exe" added by it.
+/// This program, found in the platform's game folder (the executable's), ".exe" added.
 constexpr char kChildCommandLine[] =
     "win32_platform_test --gtest_also_run_disabled_tests "
     "--gtest_filter=DISABLED_Win32Child.Run  two  blanks";
@@ -38,7 +38,7 @@ class Win32Processes : public testing::Test {
   void TearDown() override { fs::remove(ReportPath()); }
   void RunChild() { platform_.WaitForExit(*platform_.StartHidden(kChildCommandLine)); }
 
-  Win32Platform platform_{"C:\\game"};
+  Win32Platform platform_;
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
-/* Resource IDs shared by the program's .rc file and its window code (plain defines: windres reads it). */
+/* Resource IDs shared by the program's .rc file and its window code (plain defines: windres reads
+ * it). */
 #pragma once
 
 /* The application icon: icon group 1 whose one image is icon resource 30001. */

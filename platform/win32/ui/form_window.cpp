@@ -121,13 +121,7 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wparam,
   }
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
-  // No C++ exception may unwind through the system's frames; one that gets here is a bug
-  // of the program, and the program ends without showing anything.
-  try {
-    return self->Handle(message, wparam, lparam);
-  } catch (...) {
-    ExitProcess(1);
-  }
+  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -41,18 +41,23 @@ void InitialiseCommonControls() {
 }  // namespace
 
 void ShowMessageBox(std::string_view text, MessageIcon icon) {
-  UINT style = MB_OK | MB_APPLMODAL | MB_SETFOREGROUND;
+  UINT style = MB_OK | MB_APPLMODAL;
   if (icon == MessageIcon::kInformation) style |= MB_ICONINFORMATION;
   if (icon == MessageIcon::kError) style |= MB_ICONERROR;
   MessageBoxW(ShownWindowOfThisThread(), Wide(text).c_str(), Wide(kApplicationTitle).c_str(),
               style);
 }
 
-void RunMainWindow(const WindowDescription& window, WindowEvents& events) {
+std::unique_ptr<FormWindow> CreateMainWindow(const WindowDescription& window,
+                                             WindowEvents& events) {
   InitialiseCommonControls();
   quit_seen_while_pumping = false;
-  FormWindow form(window, events);
-  form.Create();
+  auto form = std::make_unique<FormWindow>(window, events);
+  form->Create();
+  return form;
+}
+
+void RunMainWindow(FormWindow& form) {
   form.Show();
   MSG message;
   while (!quit_seen_while_pumping && GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -2,6 +2,8 @@
 // pumps messages, and its style and size. (The real program's window is tested under tests/wine.)
 #include "platform/win32/ui/win32_ui.h"
 
+#include "platform/win32/ui/form_window.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,10 +22,9 @@ constexpr int kTextBoxId = 73;
 constexpr wchar_t kCaption[] = L"Win32 UI test window";
 
 constexpr std::array<ControlDescription, 3> kControls = {{
-    {"Button", kButtonId, ControlKind::kButton, 4320, 3600, 375, 195, 2, "Button", false},
-    {"Picture", kPictureButtonId, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, 1, "",
-     false},
-    {"Text", kTextBoxId, ControlKind::kTextBox, 120, 3600, 4095, 285, 0, "Text", false},
+    {"Button", kButtonId, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
+    {"Picture", kPictureButtonId, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
+    {"Text", kTextBoxId, ControlKind::kTextBox, 120, 3600, 4095, 285, "Text", false},
 }};
 constexpr WindowDescription kWindow = {"Win32 UI test window", 4755, 1860, Rgb{0, 0, 64},
                                        kControls};
@@ -57,7 +58,8 @@ class Win32Ui : public testing::Test, public WindowEvents {
     timer_steps = std::move(steps);
     SetTimer(nullptr, 0, 1, &RunSteps);
     const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &CloseLateWindow);
-    RunMainWindow(kWindow, *this);
+    auto window = CreateMainWindow(kWindow, *this);
+    RunMainWindow(*window);
     KillTimer(nullptr, fallback);
   }
 

@@ -1,11 +1,11 @@
 // The list file's reader: items, quotes, line ends, records across lines and its two errors.
-#include "tools/list_file.h"
+#include "installer/list_file.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/memory/matchers.h"
+#include "testing/helpers.h"
 
 namespace verdantix {
 namespace {
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"BlankInsideUnquotedKept", "my file,b,c,0,e", {{"my file", "b", "c", 0, "e"}}},
         ReaderCase{"EmptyItemsAndFieldFourZero", "a,,c,,\"\"", {{"a", "", "c", 0, ""}}},
         ReaderCase{"FieldFourNumberForms", "a,b,c,+1.0,e\na,b,c,1E0,e", {kAbc1, kAbc1}}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+    CaseName());
 
 struct ErrorCase {
   const char* name;
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{"FieldFourNumberThenText", "a,b,c,1,e\nf,g,h,1x,i", kTypeMismatch},
                     // Field 4 fails as it is read, before the end of the text is met.
                     ErrorCase{"FieldFourTextAtTheEnd", "a,b,c,1,e\nf,g,h,x", kTypeMismatch}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace verdantix

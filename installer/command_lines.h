@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/list_file.h"
+#include "installer/list_file.h"
 
 namespace verdantix {
 
@@ -12,7 +12,9 @@ namespace verdantix {
 inline constexpr std::string_view kPackageTool = "gfxpak1";
 
 /// "gfxpak1 /i " + field 3 + " " + field 2 + " " + field 1, then " /c" when field 4 is 1.
-/// Field 4 other than 0 or 1 is error 5 naming `list_path`.
+/// Field 4 other than 0 or 1, or a NUL character in field 1, 2 or 3 (it would cut the command
+/// line short), is error 5 naming `list_path`: the record's commands run only when both are
+/// whole.
 std::string InstallCommand(const ListRecord& record, const std::string& list_path);
 
 /// "gfxpak1 /r " + field 3 + " " + field 3.

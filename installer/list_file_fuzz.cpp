@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "installer/command_lines.h"
+#include "installer/list_file.h"
 #include "platform/runtime_error.h"
-#include "tools/command_lines.h"
-#include "tools/list_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -1,9 +1,9 @@
 // The gfxpak1 command lines of a record.
-#include "tools/command_lines.h"
+#include "installer/command_lines.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/matchers.h"
+#include "testing/helpers.h"
 
 namespace verdantix {
 namespace {
@@ -37,16 +37,17 @@ INSTANTIATE_TEST_SUITE_P(Records, CommandLines,
                                                      {"my file.pak", "b", "c d", 0, ""},
                                                      "gfxpak1 /i c d b my file.pak",
                                                      "gfxpak1 /r c d c d"}),
-                         [](const auto& param_info) { return std::string(param_info.param.name); });
+                         CaseName());
 
-TEST(InstallCommand, FieldFourNeitherZeroNorOneIsInvalidProcedureCallNamingTheList) {
-  for (double field4 : {2.0, -1.0, 0.5}) {
-    EXPECT_THAT(
-        [&] {
-          InstallCommand({"a", "b", "c", field4, "e"}, kPath);
-        },
-        ThrowsRuntimeError(ErrorNumber::kInvalidProcedureCall, kPath))
-        << field4;
+TEST(InstallCommand, FieldFourNotZeroOrOneOrANulInAnArgumentIsInvalidProcedureCall) {
+  const std::string nul("c\0d", 3);
+  for (const ListRecord& record :
+       {ListRecord{"a", "b", "c", 2, "e"}, ListRecord{"a", "b", "c", -1, "e"},
+        ListRecord{"a", "b", "c", 0.5, "e"}, ListRecord{"a", "b", nul, 0, "e"},
+        ListRecord{nul, "b", "c", 1, "e"}}) {
+    EXPECT_THAT([&] { InstallCommand(record, kPath); },
+                ThrowsRuntimeError(ErrorNumber::kInvalidProcedureCall, kPath))
+        << record.field1 << "," << record.field3 << "," << record.field4;
   }
 }
 

@@ -1,5 +1,5 @@
 // The list file's reader: the classic sequential text reader's rules over the file's text.
-#include "tools/list_file.h"
+#include "installer/list_file.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // The gfxpak1 command lines of a list record.
-#include "tools/command_lines.h"
+#include "installer/command_lines.h"
 
 #include "platform/runtime_error.h"
 
@@ -14,7 +14,9 @@ constexpr std::string_view kCompleteSwitch = " /c";
 }  // namespace
 
 std::string InstallCommand(const ListRecord& record, const std::string& list_path) {
-  if (record.field4 != 0 && record.field4 != 1) {
+  const bool holds_nul =
+      (record.field1 + record.field2 + record.field3).find('\0') != std::string::npos;
+  if ((record.field4 != 0 && record.field4 != 1) || holds_nul) {
     throw RuntimeError(ErrorNumber::kInvalidProcedureCall, list_path);
   }
   std::string command = std::string(kPackageTool) + std::string(kInstallSwitch) + record.field3 +
