@@ -103,6 +103,8 @@ TEST_P(PlatformContract, CreateFolderMakesOneFolderWhoseParentExists) {
   EXPECT_TRUE(platform().FolderExists(At("kce\\audio")));
   EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("kce")); }), 75);
   EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("none\\deeper")); }), 76);
+  WriteFile(platform(), At("kce\\file"), "x");
+  EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("kce\\file")); }), 75);
   EXPECT_FALSE(platform().FolderExists(At("none")));
 }
 
@@ -144,6 +146,9 @@ TEST_P(PlatformContract, OpenFailures) {
   EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("readonly.big")); }), 70);
   EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("nowhere\\x.big")); }), 76);
   EXPECT_EQ(ErrorOf([&] { platform().OpenForReading(At("missing.big")); }), 53);
+  platform().CreateFolder(At("folder.big"));
+  EXPECT_NE(ErrorOf([&] { platform().OpenBinary(At("folder.big")); }), 0);
+  EXPECT_NE(ErrorOf([&] { platform().OpenForReading(At("folder.big")); }), 0);
   EXPECT_EQ(ReadFile(platform(), At("readonly.big")), "abc");
 }
 
