@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/contract/platform_contract.h"
+#include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_text.h"
 
 namespace verdantix::win32 {
@@ -73,6 +75,24 @@ TEST(Win32Paths, LongPathsGetTheVerbatimPrefixOthersStayAsGiven) {
   EXPECT_EQ(ApiPath("C:/games/./x/../" + deep), L"\\\\?\\C:\\games\\" + wide_deep);
   EXPECT_EQ(ApiPath("\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + wide_deep);
   EXPECT_EQ(ApiPath("\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
+}
+
+TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
+  const std::pair<int, std::vector<DWORD>> kTable[] = {
+      {53, {ERROR_FILE_NOT_FOUND}},
+      {76, {ERROR_PATH_NOT_FOUND}},
+      {70,
+       {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_USER_MAPPED_FILE,
+        ERROR_NETWORK_ACCESS_DENIED, ERROR_DRIVE_LOCKED}},
+      {71, {ERROR_NOT_READY}},
+      {61, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
+      {57, {ERROR_CRC}},
+      {75, {ERROR_FILE_EXISTS}}};
+  for (const auto& [number, codes] : kTable) {
+    for (DWORD code : codes) {
+      EXPECT_EQ(ErrorFromWin32(code, "x").code(), number) << "Win32 error " << code;
+    }
+  }
 }
 
 class Win32Files : public testing::Test {
