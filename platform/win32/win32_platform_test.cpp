@@ -9,6 +9,7 @@
 #include "platform/contract/platform_contract.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_text.h"
+#include "testing/helpers.h"
 
 namespace verdantix::win32 {
 
@@ -16,34 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// A new empty folder under the system's temporary folder.
-fs::path NewTemporaryFolder() {
-  static int count = 0;
-  fs::path folder =
-      fs::temp_directory_path() /
-      ("verdantix-win32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(count++));
-  fs::create_directories(folder);
-  return folder;
-}
-
-/// Leaves the folder (a current folder cannot be deleted), then deletes it, read-only files too.
-void RemoveTemporaryFolder(const fs::path& folder) {
-  fs::current_path(fs::temp_directory_path());
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-  fs::remove_all(folder);
-}
-
 void AddAttribute(const std::string& path, DWORD attribute) {
   std::wstring wide = Wide(path);
   SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | attribute);
 }
 
 ContractTarget Win32Target() {
-  fs::path folder = NewTemporaryFolder();
+  auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
-  target.root = Narrow(folder.native());
+  target.root = Narrow(folder->path().native());
   target.platform = std::make_unique<Win32Platform>(target.root);
   target.program_elsewhere = "cmd";
   target.hide = [](const std::string& path) {
@@ -59,7 +41,7 @@ ContractTarget Win32Target() {
     EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
     return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
   };
-  target.tear_down = [folder] { RemoveTemporaryFolder(folder); };
+  target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
 
@@ -111,19 +93,25 @@ TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
   }
 }
 
-class Win32Files : public testing::Test {
- protected:
-  void TearDown() override { RemoveTemporaryFolder(folder_); }
+TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
+  TemporaryFolder folder;
+  const std::string root = Narrow(folder.path().native());
+  Win32Platform platform(root);
+  platform.OpenBinary(root + "\\fifa.fat")->WriteAt(0, std::vector<std::uint8_t>(10, 'n'));
+  HANDLE held = CreateFileW((folder.path() / "fifa.fat.bak").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_NEW, 0, nullptr);
+  EXPECT_THAT([&] { platform.Copy(root + "\\fifa.fat", root + "\\fifa.fat.bak"); },
+              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, root + "\\fifa.fat.bak"));
+  CloseHandle(held);
+  EXPECT_EQ(fs::file_size(folder.path() / "fifa.fat.bak"), 0u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
+}
 
-  fs::path folder_ = NewTemporaryFolder();
-  std::string root_ = Narrow(folder_.native());
-  Win32Platform platform_{"C:\\game"};
-};
-
-TEST_F(Win32Files, OffsetsBeyondFourGigabytes) {
+TEST(Win32Files, OffsetsBeyondFourGigabytes) {
   constexpr std::uint64_t kFar = (5ull << 30) + 3;
-  const std::string path = root_ + "\\zdata_02.big";
-  auto file = platform_.OpenBinary(path);
+  TemporaryFolder folder;
+  const std::string path = Narrow((folder.path() / "zdata_02.big").native());
+  auto file = Win32Platform("C:\\game").OpenBinary(path);
   // Sparse where the file system allows it, so the test needs no gigabytes of disk.
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
