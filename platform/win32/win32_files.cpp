@@ -156,11 +156,6 @@ void MakeNormalAndFlush(const std::string& temporary, const std::string& target)
   if (copy.get() == INVALID_HANDLE_VALUE || !FlushFileBuffers(copy.get())) throw LastError(target);
 }
 
-bool HasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 }  // namespace
 
 void Win32Platform::Copy(const std::string& source, const std::string& target) {
@@ -227,11 +222,11 @@ void Win32Platform::Remove(const std::string& path) {
 }
 
 void Win32Platform::SetCurrentFolder(const std::string& folder) {
-  // "C:" alone makes C: the current drive, as changing drive before changing folder does.
-  if (HasDriveLetter(folder) && !SetCurrentDirectoryW(Wide(folder.substr(0, 2)).c_str())) {
-    throw LastError(folder, ErrorNumber::kPathNotFound);
-  }
-  if (!SetCurrentDirectoryW(ApiPath(folder).c_str())) {
+  // One call on the full path makes its drive current too. "C:" alone would name C:'s own
+  // current folder (kept in the environment as "=C:"), which may be stale or gone: a drive's
+  // root is given as "C:\".
+  const bool drive_alone = folder.size() == 2 && folder[1] == ':';
+  if (!SetCurrentDirectoryW(ApiPath(drive_alone ? folder + "\\" : folder).c_str())) {
     throw LastError(folder, ErrorNumber::kPathNotFound);
   }
 }

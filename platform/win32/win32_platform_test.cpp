@@ -93,6 +93,21 @@ TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
   }
 }
 
+TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
+  // Under Wine Z: is the Unix root. With C: current, "Z:" alone would name Z:'s own folder,
+  // here one that is gone.
+  const fs::path before = fs::current_path();
+  Win32Platform platform("C:\\game");
+  for (const char* root : {"Z:", "Z:\\"}) {
+    SetCurrentDirectoryW(L"C:\\");
+    SetEnvironmentVariableW(L"=Z:", L"Z:\\gone");
+    platform.SetCurrentFolder(root);
+    EXPECT_EQ(fs::current_path(), fs::path(L"Z:\\")) << root;
+  }
+  SetEnvironmentVariableW(L"=Z:", nullptr);
+  fs::current_path(before);
+}
+
 TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
   TemporaryFolder folder;
   const std::string root = Narrow(folder.path().native());
