@@ -14,6 +14,9 @@ export WINEDEBUG=-all
 # No prompts to install Mono or Gecko, and no menu entries written for the desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
+# Wine names files through the Unix locale: without a UTF-8 one (a bare machine has no LANG)
+# non-ASCII names cannot be created. Under it the ANSI code page is 1252.
+export LC_ALL=C.UTF-8
 export VERDANTIX_BUILD="${VERDANTIX_BUILD:-$_verdantix_root/build/win64}"
 export VERDANTIX_EXE="${VERDANTIX_EXE:-$VERDANTIX_BUILD/app/VerdantixInstaller.exe}"
 unset _verdantix_root

@@ -21,11 +21,15 @@ ErrorNumber NumberOf(DWORD code, ErrorNumber missing) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_NETWORK_ACCESS_DENIED:
+    case ERROR_DRIVE_LOCKED:
       return ErrorNumber::kPermissionDenied;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return ErrorNumber::kDiskFull;
     case ERROR_NOT_READY:
+      return ErrorNumber::kDiskNotReady;
     case ERROR_CRC:
     case ERROR_SEEK:
     case ERROR_SECTOR_NOT_FOUND:

@@ -4,9 +4,12 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/contract/platform_contract.h"
+#include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_text.h"
+#include "testing/helpers.h"
 
 namespace verdantix::win32 {
 
@@ -14,34 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// A new empty folder under the system's temporary folder.
-fs::path NewTemporaryFolder() {
-  static int count = 0;
-  fs::path folder =
-      fs::temp_directory_path() /
-      ("verdantix-win32-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(count++));
-  fs::create_directories(folder);
-  return folder;
-}
-
-/// Leaves the folder (a current folder cannot be deleted), then deletes it, read-only files too.
-void RemoveTemporaryFolder(const fs::path& folder) {
-  fs::current_path(fs::temp_directory_path());
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-  fs::remove_all(folder);
-}
-
 void AddAttribute(const std::string& path, DWORD attribute) {
   std::wstring wide = Wide(path);
   SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | attribute);
 }
 
 ContractTarget Win32Target() {
-  fs::path folder = NewTemporaryFolder();
+  auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
-  target.root = Narrow(folder.native());
+  target.root = Narrow(folder->path().native());
   target.platform = std::make_unique<Win32Platform>(target.root);
   target.program_elsewhere = "cmd";
   target.hide = [](const std::string& path) {
@@ -57,7 +41,7 @@ ContractTarget Win32Target() {
     EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
     return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
   };
-  target.tear_down = [folder] { RemoveTemporaryFolder(folder); };
+  target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
 
@@ -75,24 +59,74 @@ TEST(Win32Paths, LongPathsGetTheVerbatimPrefixOthersStayAsGiven) {
   EXPECT_EQ(ApiPath("\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
 }
 
-class Win32Files : public testing::Test {
- protected:
-  void TearDown() override { RemoveTemporaryFolder(folder_); }
-
-  fs::path folder_ = NewTemporaryFolder();
-  std::string root_ = Narrow(folder_.native());
-  Win32Platform platform_{"C:\\game"};
-};
-
-TEST_F(Win32Files, NamesReachTheDiskAsTheirUtf16) {
-  platform_.OpenBinary(root_ + "\\\xC3\x89t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.big");
-  EXPECT_TRUE(fs::exists(folder_ / L"\u00C9t\u00E9 \u65E5\u672C.big"));
+TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
+  const std::pair<std::wstring, std::string> kNames[] = {
+      {L"\u00C9t\u00E9 \u65E5\u672C", "\xC3\x89t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC"},
+      {L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
+      {L"a\xD800", "a\xED\xA0\x80"},
+      {L"\xDC00\xD800", "\xED\xB0\x80\xED\xA0\x80"}};
+  for (const auto& [wide, narrow] : kNames) {
+    EXPECT_EQ(Narrow(wide), narrow);
+    EXPECT_EQ(Wide(narrow), wide);
+  }
+  // NTFS allows such a folder (Wine's disk cannot hold one): its files are named as it is.
+  const std::wstring folder = L"C:\\FIFA \xD800 2004";
+  EXPECT_EQ(ApiPath(Win32Platform(Narrow(folder)).PathOf("\\data\\fifa.fat")),
+            folder + L"\\data\\fifa.fat");
 }
 
-TEST_F(Win32Files, OffsetsBeyondFourGigabytes) {
+TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
+  const std::pair<int, std::vector<DWORD>> kTable[] = {
+      {53, {ERROR_FILE_NOT_FOUND}},
+      {76, {ERROR_PATH_NOT_FOUND}},
+      {70,
+       {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_USER_MAPPED_FILE,
+        ERROR_NETWORK_ACCESS_DENIED, ERROR_DRIVE_LOCKED}},
+      {71, {ERROR_NOT_READY}},
+      {61, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
+      {57, {ERROR_CRC}},
+      {75, {ERROR_FILE_EXISTS}}};
+  for (const auto& [number, codes] : kTable) {
+    for (DWORD code : codes) {
+      EXPECT_EQ(ErrorFromWin32(code, "x").code(), number) << "Win32 error " << code;
+    }
+  }
+}
+
+TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
+  // Under Wine Z: is the Unix root. With C: current, "Z:" alone would name Z:'s own folder,
+  // here one that is gone.
+  const fs::path before = fs::current_path();
+  Win32Platform platform("C:\\game");
+  for (const char* root : {"Z:", "Z:\\"}) {
+    SetCurrentDirectoryW(L"C:\\");
+    SetEnvironmentVariableW(L"=Z:", L"Z:\\gone");
+    platform.SetCurrentFolder(root);
+    EXPECT_EQ(fs::current_path(), fs::path(L"Z:\\")) << root;
+  }
+  SetEnvironmentVariableW(L"=Z:", nullptr);
+  fs::current_path(before);
+}
+
+TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
+  TemporaryFolder folder;
+  const std::string root = Narrow(folder.path().native());
+  Win32Platform platform(root);
+  platform.OpenBinary(root + "\\fifa.fat")->WriteAt(0, std::vector<std::uint8_t>(10, 'n'));
+  HANDLE held = CreateFileW((folder.path() / "fifa.fat.bak").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_NEW, 0, nullptr);
+  EXPECT_THAT([&] { platform.Copy(root + "\\fifa.fat", root + "\\fifa.fat.bak"); },
+              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, root + "\\fifa.fat.bak"));
+  CloseHandle(held);
+  EXPECT_EQ(fs::file_size(folder.path() / "fifa.fat.bak"), 0u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
+}
+
+TEST(Win32Files, OffsetsBeyondFourGigabytes) {
   constexpr std::uint64_t kFar = (5ull << 30) + 3;
-  const std::string path = root_ + "\\zdata_02.big";
-  auto file = platform_.OpenBinary(path);
+  TemporaryFolder folder;
+  const std::string path = Narrow((folder.path() / "zdata_02.big").native());
+  auto file = Win32Platform("C:\\game").OpenBinary(path);
   // Sparse where the file system allows it, so the test needs no gigabytes of disk.
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);

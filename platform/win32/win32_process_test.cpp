@@ -1,14 +1,14 @@
-// Starting hidden programs and waiting for them, with this test program as the started one.
+// Where a started program is taken from: copies of this test program stand in for gfxpak1.
 #include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
+#include <vector>
 
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
+#include "testing/helpers.h"
 
 namespace verdantix::win32 {
 
@@ -16,75 +16,82 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The started copy of this program inherits where to write its report.
+// A started copy of this program inherits where to write its report.
 constexpr wchar_t kReportVariable[] = L"VERDANTIX_CHILD_REPORT";
 
-/// This program, found in the platform's game folder (the executable's), ".exe" added.
-constexpr char kChildCommandLine[] =
-    "win32_platform_test --gtest_also_run_disabled_tests "
-    "--gtest_filter=DISABLED_Win32Child.Run  two  blanks";
+/// A command line whose first word a copy of this program answers to; the rest runs its child.
+constexpr char kCommandLine[] =
+    "gfxpak1 /i --gtest_also_run_disabled_tests --gtest_filter=DISABLED_Win32Child.Run";
 
-/// Where the started program reports; the tester's process id keeps parallel runs apart.
-fs::path ReportPath() {
-  return fs::temp_directory_path() / ("verdantix-child-" + std::to_string(GetCurrentProcessId()));
-}
+/// Reaches names that end in a blank, which the system's path clean-up would drop.
+std::wstring Verbatim(const fs::path& path) { return L"\\\\?\\" + path.native(); }
 
-class Win32Processes : public testing::Test {
+struct Placement {
+  const char* name;
+  std::vector<const wchar_t*> copies;  ///< copies of this program, in the test's folder
+  const wchar_t* current;              ///< the current folder, in the test's folder
+  const wchar_t* started;              ///< the copy that must run; null: none may (53)
+};
+
+class Win32ProgramSearch : public testing::TestWithParam<Placement> {
  protected:
-  void SetUp() override {
-    fs::remove(ReportPath());
-    SetEnvironmentVariableW(kReportVariable, ReportPath().c_str());
+  void TearDown() override {
+    for (const wchar_t* copy : GetParam().copies) {
+      DeleteFileW(Verbatim(folder_.path() / copy).c_str());
+      RemoveDirectoryW(Verbatim((folder_.path() / copy).parent_path()).c_str());
+    }
   }
-  void TearDown() override { fs::remove(ReportPath()); }
-  void RunChild() { platform_.WaitForExit(*platform_.StartHidden(kChildCommandLine)); }
-
-  Win32Platform platform_;
+  TemporaryFolder folder_;
 };
 
 }  // namespace
 
-/// Not a test: the program that the tests below start. It pauses, writes how it was started,
-/// and ends with status 259 (STILL_ACTIVE), which must not keep the tester waiting.
+/// Not a test: the program that the tests below start. It writes which program it is and
+/// ends with status 259 (STILL_ACTIVE), which must not keep the tester waiting.
 TEST(DISABLED_Win32Child, Run) {
-  Sleep(500);
-  STARTUPINFOW startup{};
-  GetStartupInfoW(&startup);
-  bool hidden = (startup.dwFlags & STARTF_USESHOWWINDOW) && startup.wShowWindow == SW_HIDE;
-  wchar_t report[1024] = {};
+  wchar_t report[1024] = {}, self[1024] = {};
   GetEnvironmentVariableW(kReportVariable, report, 1024);
-  std::ofstream(fs::path(report), std::ios::binary)
-      << "hidden=" << hidden << "\nfolder=" << Narrow(fs::current_path().native())
-      << "\nline=" << Narrow(GetCommandLineW());
+  GetModuleFileNameW(nullptr, self, 1024);
+  std::ofstream(fs::path(report), std::ios::binary) << Narrow(self);
   std::exit(STILL_ACTIVE);
 }
 
-TEST_F(Win32Processes, StartsTheCommandLineAsGivenHiddenInTheCurrentFolder) {
-  const fs::path folder = fs::temp_directory_path();
-  platform_.SetCurrentFolder(Narrow(folder.native()));
-  RunChild();
-  std::ifstream in(ReportPath(), std::ios::binary);
-  EXPECT_EQ(
-      std::string(std::istreambuf_iterator<char>(in), {}),
-      "hidden=1\nfolder=" + Narrow(fs::current_path().native()) + "\nline=" + kChildCommandLine);
-}
+// The game folder is "game"; the name "gfxpak1 \i.exe" is what a search over the unquoted
+// command line would try after "gfxpak1.exe".
+INSTANTIATE_TEST_SUITE_P(
+    Where, Win32ProgramSearch,
+    testing::Values(
+        Placement{"GameFolderPastAFolderWithATrailingBlank",
+                  {L"game\\gfxpak1.exe", L"game\\gfxpak1 \\i.exe"},
+                  L"game",
+                  L"game\\gfxpak1.exe"},
+        Placement{"NotTheCurrentFolder", {L"here\\gfxpak1.exe"}, L"here", nullptr},
+        Placement{"NotAFolderWithATrailingBlank", {L"game\\gfxpak1 \\i.exe"}, L"game", nullptr}),
+    CaseName());
 
-namespace {
-
-// A timer's callback runs only when its message is dispatched; here that must happen while
-// the child still runs, that is before its report exists.
-bool timer_ran_before_the_report = false;
-
-void CALLBACK NoteTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
-  timer_ran_before_the_report = !fs::exists(ReportPath());
-}
-
-}  // namespace
-
-TEST_F(Win32Processes, MessagesAreHandledDuringTheWait) {
-  SetTimer(nullptr, 0, 50, &NoteTimer);
-  RunChild();
-  EXPECT_TRUE(timer_ran_before_the_report);
+TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
+  const fs::path& folder = folder_.path();
+  const fs::path report = folder / "report";
+  wchar_t self[1024] = {};
+  GetModuleFileNameW(nullptr, self, 1024);
+  fs::create_directories(folder / "game");
+  for (const wchar_t* copy : GetParam().copies) {
+    const fs::path path = folder / copy;
+    CreateDirectoryW(Verbatim(path.parent_path()).c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(self, Verbatim(path).c_str(), TRUE)) << path;
+  }
+  SetEnvironmentVariableW(kReportVariable, report.c_str());
+  Win32Platform platform(Narrow((folder / "game").native()));
+  platform.SetCurrentFolder(Narrow((folder / GetParam().current).native()));
+  if (GetParam().started) {
+    platform.WaitForExit(*platform.StartHidden(kCommandLine));
+    std::ifstream in(report, std::ios::binary);
+    EXPECT_TRUE(fs::equivalent(Wide(std::string(std::istreambuf_iterator<char>(in), {})),
+                               folder / GetParam().started));
+  } else {
+    EXPECT_THAT([&] { platform.StartHidden(kCommandLine); },
+                ThrowsRuntimeError(ErrorNumber::kFileNotFound, kCommandLine));
+  }
 }
 
 }  // namespace verdantix::win32

@@ -74,8 +74,21 @@ list_cut_short_reports_the_error_and_stays() {
   [[ -e "$FOLDER/installer.bin" ]] || fail "the list file was deleted"
 }
 
+# The list in the ANSI code page (1252 under Wine's UTF-8 locale), then in UTF-8.
+list_in_either_encoding_reaches_gfxpak1() {
+  local case
+  for case in 'cp1252 caf\xe9' 'utf8 caf\xc3\xa9'; do
+    click_command2 "${case% *}" "${case#* },b,c,0,e\r\n"
+    expect_exit 0
+    grep -q $'^start\tgfxpak1 /i c b caf\xc3\xa9\t' "$FOLDER/gfxpak1.log" ||
+      fail "no café from the list in ${case% *}"
+  done
+}
+
 run_case "a record runs hidden, in order, from the game folder, the window live and the program \
 idle; the list is deleted" record_runs_hidden_in_order_while_the_window_stays_live
 run_case "no list: the missing-list message, nothing touched" missing_list_shows_the_message
 run_case "a list cut short: the run-time error report, the list stays" \
   list_cut_short_reports_the_error_and_stays
+run_case "a list in Windows-1252 and one in UTF-8: gfxpak1 gets café from both" \
+  list_in_either_encoding_reaches_gfxpak1
