@@ -190,12 +190,4 @@ TEST_P(PlatformContract, ProgramsStartOnlyFromTheGameFolder) {
   EXPECT_EQ(ErrorOf([&] { platform().StartHidden(target_.program_elsewhere + " /c exit"); }), 53);
 }
 
-TEST_P(PlatformContract, AFolderWhereAFileBelongsOrAFileWhereAFolderBelongsFailsItsStep) {
-  platform().CreateFolder(At("zdata_02.big"));
-  WriteFile(platform(), At("kce"), "x");
-  EXPECT_NE(ErrorOf([&] { platform().OpenBinary(At("zdata_02.big")); }), 0);
-  EXPECT_EQ(ErrorOf([&] { platform().CreateFolder(At("kce")); }), 75);
-  EXPECT_EQ(ReadFile(platform(), At("kce")), "x");
-}
-
 }  // namespace verdantix
