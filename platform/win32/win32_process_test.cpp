@@ -31,6 +31,7 @@ struct Placement {
   std::vector<const wchar_t*> copies;  ///< copies of this program, in the test's folder
   const wchar_t* current;              ///< the current folder, in the test's folder
   const wchar_t* started;              ///< the copy that must run; null: none may (53)
+  std::string command_line = kCommandLine;
 };
 
 class Win32ProgramSearch : public testing::TestWithParam<Placement> {
@@ -66,7 +67,13 @@ INSTANTIATE_TEST_SUITE_P(
                   L"game",
                   L"game\\gfxpak1.exe"},
         Placement{"NotTheCurrentFolder", {L"here\\gfxpak1.exe"}, L"here", nullptr},
-        Placement{"NotAFolderWithATrailingBlank", {L"game\\gfxpak1 \\i.exe"}, L"game", nullptr}),
+        Placement{"NotAFolderWithATrailingBlank", {L"game\\gfxpak1 \\i.exe"}, L"game", nullptr},
+        // Longer than Windows takes (32,767 characters): refused whole, not cut.
+        Placement{"NotALineTooLongForWindows",
+                  {L"game\\gfxpak1.exe"},
+                  L"game",
+                  nullptr,
+                  "gfxpak1 /i " + std::string(40000, 'x')}),
     CaseName());
 
 TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
@@ -84,13 +91,13 @@ TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
   Win32Platform platform(Narrow((folder / "game").native()));
   platform.SetCurrentFolder(Narrow((folder / GetParam().current).native()));
   if (GetParam().started) {
-    platform.WaitForExit(*platform.StartHidden(kCommandLine));
+    platform.WaitForExit(*platform.StartHidden(GetParam().command_line));
     std::ifstream in(report, std::ios::binary);
     EXPECT_TRUE(fs::equivalent(Wide(std::string(std::istreambuf_iterator<char>(in), {})),
                                folder / GetParam().started));
   } else {
-    EXPECT_THAT([&] { platform.StartHidden(kCommandLine); },
-                ThrowsRuntimeError(ErrorNumber::kFileNotFound, kCommandLine));
+    EXPECT_THAT([&] { platform.StartHidden(GetParam().command_line); },
+                ThrowsRuntimeError(ErrorNumber::kFileNotFound, GetParam().command_line));
   }
 }
 
