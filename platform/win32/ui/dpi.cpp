@@ -31,22 +31,23 @@ UINT SystemDpi() {
 
 }  // namespace
 
-UINT PrimaryMonitorDpi() {
-  static const auto get_dpi_for_monitor =
-      LoadFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
-  if (get_dpi_for_monitor != nullptr) {
-    HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    UINT x = 0, y = 0;
-    if (SUCCEEDED(get_dpi_for_monitor(primary, kEffectiveDpi, &x, &y)) && y > 0) return y;
-  }
-  return SystemDpi();
-}
-
 UINT WindowDpi(HWND window) {
   static const auto get_dpi_for_window =
       LoadFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
-  UINT dpi = get_dpi_for_window != nullptr ? get_dpi_for_window(window) : 0;
-  return dpi > 0 ? dpi : SystemDpi();
+  if (get_dpi_for_window != nullptr) {
+    const UINT dpi = get_dpi_for_window(window);
+    if (dpi > 0) return dpi;
+  }
+  static const auto get_dpi_for_monitor =
+      LoadFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (get_dpi_for_monitor != nullptr &&
+      SUCCEEDED(get_dpi_for_monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                    kEffectiveDpi, &x, &y)) &&
+      y > 0) {
+    return y;
+  }
+  return SystemDpi();
 }
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
