@@ -1,6 +1,8 @@
 // Per-monitor DPI on the Windows versions that have it, the system DPI on older ones.
 #include "platform/win32/ui/dpi.h"
 
+#include "platform/win32/ui/system_function.h"
+
 namespace verdantix::win32 {
 
 namespace {
@@ -11,16 +13,6 @@ using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-
-/// `name` from `module`, or null when this Windows has no such function.
-template <typename Function>
-Function LoadFunction(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (handle == nullptr) handle = LoadLibraryW(module);
-  if (handle == nullptr) return nullptr;
-  // Through void(*)(): the cast GCC accepts between unrelated function pointer types.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
 
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
@@ -33,13 +25,13 @@ UINT SystemDpi() {
 
 UINT WindowDpi(HWND window) {
   static const auto get_dpi_for_window =
-      LoadFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   if (get_dpi_for_window != nullptr) {
     const UINT dpi = get_dpi_for_window(window);
     if (dpi > 0) return dpi;
   }
   static const auto get_dpi_for_monitor =
-      LoadFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (get_dpi_for_monitor != nullptr &&
       SUCCEEDED(get_dpi_for_monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
@@ -52,7 +44,7 @@ UINT WindowDpi(HWND window) {
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
   static const auto adjust_for_dpi =
-      LoadFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+      SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (adjust_for_dpi == nullptr || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi)) {
     AdjustWindowRectEx(&rect, style, FALSE, ex_style);
@@ -61,8 +53,8 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
 }
 
 HFONT CreateMessageFont(UINT dpi) {
-  static const auto parameters_for_dpi =
-      LoadFunction<SystemParametersInfoForDpiFunction>(L"user32.dll", "SystemParametersInfoForDpi");
+  static const auto parameters_for_dpi = SystemFunction<SystemParametersInfoForDpiFunction>(
+      L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (parameters_for_dpi != nullptr &&
