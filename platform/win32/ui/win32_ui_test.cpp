@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,17 +22,17 @@ namespace {
 constexpr int kButtonId = 71;
 constexpr int kPictureButtonId = 72;
 constexpr int kTextBoxId = 73;
-constexpr wchar_t kCaption[] = L"Win32 UI test window";
+// ctest may run these tests side by side, in processes of their own: each names its window.
+const std::string kCaption = "Win32 UI test window " + std::to_string(GetCurrentProcessId());
 
 constexpr std::array<ControlDescription, 3> kControls = {{
     {"Button", kButtonId, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
     {"Picture", kPictureButtonId, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
     {"Text", kTextBoxId, ControlKind::kTextBox, 120, 3600, 4095, 285, "Text", false},
 }};
-constexpr WindowDescription kWindow = {"Win32 UI test window", 4755, 1860, Rgb{0, 0, 64},
-                                       kControls};
+const WindowDescription kWindow = {kCaption, 4755, 1860, Rgb{0, 0, 64}, kControls};
 
-HWND TestWindow() { return FindWindowW(nullptr, kCaption); }
+HWND TestWindow() { return FindWindowA(nullptr, kCaption.c_str()); }
 
 void Post(UINT message, WPARAM wparam = 0) { PostMessageW(TestWindow(), message, wparam, 0); }
 
