@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Command3 under Wine, clicked by another program as the hidden button allows: the add-on tree
 # and the locale files byte for byte, the window left open, and the run-time error report that
-# ends the program on a second click or at a missing source.
+# ends the program on a second click or at a missing source; the tree built while Command2
+# waits for gfxpak1.
 # Run by scripts/test-windows.sh (Xvfb, a running wineserver and the environment of lib.sh).
 source "$(dirname "$0")/lib.sh"
 
-readonly COMMAND3_ID=1003
+readonly COMMAND2_ID=1002 COMMAND3_ID=1003
 
 # The tree as the program must build it, written out once in addon/addon_tree.txt: the copies
 # into the tree, then the three locale files; "\data\kce\x.big" read as "data/kce/x.big".
@@ -76,6 +77,29 @@ missing_source_stops_at_its_row() {
   expect_eq "$(find "$folder/data/kce" -type f | wc -l)" 84 "files copied before the failure"
 }
 
+# Command2 runs one record, each gfxpak1 run lasting 3 s; during the first, the window is closed
+# (it hides, the pass goes on), Command3 clicked and Command2 clicked again (refused).
+click_during_command2s_wait_builds_the_tree() {
+  local folder
+  folder=$(new_game_folder during-wait)
+  write_sources "$folder"
+  build_standin "$folder/gfxpak1.exe" "$(dirname "$0")/gfxpak1_standin.cpp" -municode -mwindows
+  echo "3000 0" >"$folder/gfxpak1.control"
+  printf 'a,b,c,0,e\r\n' >"$folder/installer.bin"
+  open_window "$folder"
+  click "$COMMAND2_ID"
+  wait_for "gfxpak1 run" grep -qs '^start' "$folder/gfxpak1.log"
+  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
+  click "$COMMAND3_ID"
+  click "$COMMAND2_ID"
+  expect_exit 0
+  expect_tree_and_locale_files "$folder"
+  expect_eq "$(grep -c '^start' "$folder/gfxpak1.log")" 2 "gfxpak1 runs"
+  [[ ! -e "$folder/installer.bin" ]] || fail "the list file was not deleted"
+}
+
+run_case "Command3 during Command2's wait builds the tree; the pass then ends the program" \
+  click_during_command2s_wait_builds_the_tree
 run_case "Command3 builds the tree; a second click ends with error 75" \
   click_builds_the_tree_then_a_second_click_ends_the_program
 run_case "Command3 with a missing source ends with error 53 at its row" \

@@ -138,3 +138,10 @@ run_case() {
   "$2"
   printf 'PASS %s (%d ms)\n' "$1" $((($(date +%s%N) - start_ns) / 1000000))
 }
+
+# build_standin OUTPUT SOURCE FLAG...: a stand-in program or DLL, built for this run with the
+# 64-bit MinGW compiler.
+build_standin() {
+  timeout 120 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -s -o "$1" "$2" "${@:3}" ||
+    fail "could not build $2"
+}

@@ -8,7 +8,8 @@
 //                                     "CLASS<TAB>ID<TAB>visible|hidden<TAB>TEXT"
 //   probe click TITLE ID             posts WM_COMMAND (ID, BN_CLICKED, the child) to the window
 //   probe client TITLE               "size W H" (client area), "origin X Y" (its top left on the
-//                                     screen), "style 0x..." and "exstyle 0x..." (8 hex digits)
+//                                     screen), "style 0x..." and "exstyle 0x..." (8 hex digits),
+//                                     "rect L T R B" (the whole window on the screen)
 //   probe close TITLE                posts WM_CLOSE to the window
 //   probe press-ok TITLE             clicks the button "OK" of the message box titled TITLE
 //   probe ping TITLE                 WM_NULL with a 1 s timeout; "answered" (0) or "no answer" (1)
@@ -158,6 +159,10 @@ int OnWindow(const std::wstring& command, HWND window, int argc, wchar_t** argv)
   Print(L"size " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom));
   Print(L"origin " + std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y));
   Print(L"style " + Hex(static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE))));
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  Print(L"rect " + std::to_wstring(outer.left) + L" " + std::to_wstring(outer.top) + L" " +
+        std::to_wstring(outer.right) + L" " + std::to_wstring(outer.bottom));
   return Print(L"exstyle " + Hex(static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE))));
 }
 

@@ -1,6 +1,8 @@
 // Per-monitor DPI on the Windows versions that have it, the system DPI on older ones.
 #include "platform/win32/ui/dpi.h"
 
+#include "platform/win32/ui/system_function.h"
+
 namespace verdantix::win32 {
 
 namespace {
@@ -12,16 +14,6 @@ using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
-/// `name` from `module`, or null when this Windows has no such function.
-template <typename Function>
-Function LoadFunction(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (handle == nullptr) handle = LoadLibraryW(module);
-  if (handle == nullptr) return nullptr;
-  // Through void(*)(): the cast GCC accepts between unrelated function pointer types.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
-
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
   int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -31,27 +23,28 @@ UINT SystemDpi() {
 
 }  // namespace
 
-UINT PrimaryMonitorDpi() {
+UINT WindowDpi(HWND window) {
+  static const auto get_dpi_for_window =
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+  if (get_dpi_for_window != nullptr) {
+    const UINT dpi = get_dpi_for_window(window);
+    if (dpi > 0) return dpi;
+  }
   static const auto get_dpi_for_monitor =
-      LoadFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
-  if (get_dpi_for_monitor != nullptr) {
-    HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    UINT x = 0, y = 0;
-    if (SUCCEEDED(get_dpi_for_monitor(primary, kEffectiveDpi, &x, &y)) && y > 0) return y;
+      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (get_dpi_for_monitor != nullptr &&
+      SUCCEEDED(get_dpi_for_monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                    kEffectiveDpi, &x, &y)) &&
+      y > 0) {
+    return y;
   }
   return SystemDpi();
 }
 
-UINT WindowDpi(HWND window) {
-  static const auto get_dpi_for_window =
-      LoadFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
-  UINT dpi = get_dpi_for_window != nullptr ? get_dpi_for_window(window) : 0;
-  return dpi > 0 ? dpi : SystemDpi();
-}
-
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
   static const auto adjust_for_dpi =
-      LoadFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+      SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (adjust_for_dpi == nullptr || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi)) {
     AdjustWindowRectEx(&rect, style, FALSE, ex_style);
@@ -60,8 +53,8 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
 }
 
 HFONT CreateMessageFont(UINT dpi) {
-  static const auto parameters_for_dpi =
-      LoadFunction<SystemParametersInfoForDpiFunction>(L"user32.dll", "SystemParametersInfoForDpi");
+  static const auto parameters_for_dpi = SystemFunction<SystemParametersInfoForDpiFunction>(
+      L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (parameters_for_dpi != nullptr &&

@@ -1,5 +1,5 @@
-// Dots per inch of monitors and windows, with the per-monitor functions of newer Windows
-// looked up at run time (the program also runs on Windows 7, which lacks them).
+// Dots per inch of windows, with the per-monitor functions of newer Windows looked up at run
+// time (the program also runs on Windows 7, which lacks them).
 #pragma once
 
 #include <windows.h>
@@ -9,10 +9,8 @@ namespace verdantix::win32 {
 /// The pixel density of a screen at 100 % scaling.
 inline constexpr UINT kDefaultDpi = 96;
 
-/// The effective DPI of the primary monitor, where the main window opens.
-UINT PrimaryMonitorDpi();
-
-/// The DPI `window` is drawn at: its monitor's on Windows 10 and later, the system's before.
+/// The DPI `window` is drawn at: its own on Windows 10 and later, its monitor's on 8.1, the
+/// system's before.
 UINT WindowDpi(HWND window);
 
 /// The outer size of a window with `style` and `ex_style` whose client area is `client` at `dpi`.

@@ -49,12 +49,7 @@ FormWindow::FormWindow(const WindowDescription& description, WindowEvents& event
     : description_(description), events_(events), instance_(GetModuleHandleW(nullptr)) {}
 
 FormWindow::~FormWindow() {
-  if (window_ != nullptr) {
-    DestroyWindow(window_);
-    // The message loop is over: the WM_QUIT that WM_DESTROY posted is for no one.
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-  }
+  Destroy();
   // The controls are gone now, so nothing draws with the font or the picture any more.
   if (font_ != nullptr) DeleteObject(font_);
   if (picture_ != nullptr) DeleteObject(picture_);
@@ -86,48 +81,62 @@ SIZE FormWindow::WindowSize(UINT dpi) const {
 
 void FormWindow::Create() {
   RegisterWindowClass();
-  const UINT dpi = PrimaryMonitorDpi();
-  const SIZE size = WindowSize(dpi);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int left = work.left + (work.right - work.left - size.cx) / 2;
-  const int top = work.top + (work.bottom - work.top - size.cy) / 2;
+  // Windows picks the monitor (the one the program was started on); Show sizes the window for
+  // that monitor's DPI and centres it there.
+  const SIZE size = WindowSize(kDefaultDpi);
+  HWND created = CreateWindowExW(kExStyle, kClassName, Wide(description_.caption).c_str(), kStyle,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr,
+                                 instance_, this);
   // The window procedure keeps the handle from WM_NCCREATE on; a failed creation may have
   // got that far, so the result decides.
-  HWND created = CreateWindowExW(kExStyle, kClassName, Wide(description_.caption).c_str(), kStyle,
-                                 left, top, size.cx, size.cy, nullptr, nullptr, instance_, this);
   if (created == nullptr) {
     window_ = nullptr;
     throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
   }
-  // Windows may place the window on a monitor of another density than the primary's guess.
-  if (dpi_ != dpi) {
-    const SIZE actual = WindowSize(dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, actual.cx, actual.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The controls are made here rather than in WM_CREATE, which any program can send again.
+  if (!CreateControls()) {
+    Destroy();
+    throw RuntimeError(ErrorNumber::kOutOfMemory, "CreateWindowExW");
   }
+  ApplyDpi(WindowDpi(window_));
+}
+
+void FormWindow::Destroy() {
+  if (window_ == nullptr) return;
+  destroying_ = true;
+  DestroyWindow(window_);
 }
 
 void FormWindow::Show() {
+  // Centred on the whole screen, as a window centred on its owner is when it has none.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& screen = monitor.rcMonitor;
+  const SIZE size = WindowSize(dpi_);
+  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - size.cx) / 2,
+               screen.top + (screen.bottom - screen.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self != nullptr) return self->Handle(window, message, wparam, lparam);
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    // The window's own creation, which brings the object along.
+    self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT FormWindow::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE:
-      return OnCreate() ? 0 : -1;
+    case WM_NCCREATE:  // not the window's own, which came before the object was attached
+      return TRUE;
     case WM_COMMAND:
       OnCommand(wparam);
       return 0;
@@ -135,23 +144,15 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnClose();
       return 0;
     case kDpiChanged:
-      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
+      OnDpiChanged();
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      if (!destroying_) return 0;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       window_ = nullptr;
       break;
   }
-  return DefWindowProcW(window_, message, wparam, lparam);
-}
-
-bool FormWindow::OnCreate() {
-  if (!CreateControls()) return false;
-  ApplyDpi(WindowDpi(window_));
-  return true;
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 bool FormWindow::CreateControls() {
@@ -176,7 +177,7 @@ void FormWindow::ApplyDpi(UINT dpi) {
   HBITMAP old_picture = picture_;
   font_ = CreateMessageFont(dpi);
   picture_ = LoadPicture(dpi);
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
+  for (std::size_t i = 0; i < std::min(controls_.size(), description_.controls.size()); ++i) {
     const ControlDescription& control = description_.controls[i];
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (control.kind == ControlKind::kGraphicalButton) {
@@ -217,19 +218,24 @@ void FormWindow::OnCommand(WPARAM wparam) {
 }
 
 void FormWindow::OnClose() {
-  if (events_.QueryClose()) {
-    DestroyWindow(window_);
-  } else {
+  if (!events_.QueryClose()) {
     // The running action ends the program itself; until then the window is out of the way.
     ShowWindow(window_, SW_HIDE);
+    return;
   }
+  Destroy();
+  PostQuitMessage(0);
 }
 
-void FormWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void FormWindow::OnDpiChanged() {
+  // The new DPI is the window's own, and it keeps its place: the message's DPI and suggested
+  // rectangle may come from any program, the rectangle's address included.
+  const UINT dpi = WindowDpi(window_);
+  if (dpi == dpi_) return;
   ApplyDpi(dpi);
   const SIZE size = WindowSize(dpi);
-  SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace verdantix::win32

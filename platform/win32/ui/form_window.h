@@ -18,23 +18,27 @@ class FormWindow {
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
-  /// Creates the window and its controls, hidden, centred on the primary monitor's work area,
-  /// sized for that monitor's DPI. Failing to create it is an out-of-memory run-time error.
+  /// Creates the window and its controls, hidden, at the DPI of the monitor Windows opens it
+  /// on. Failing to create it is an out-of-memory run-time error, and leaves no window.
   void Create();
-  /// Shows and activates the window (its controls keep their own visibility).
+  /// Centres the window on the whole screen of its monitor, then shows and activates it (its
+  /// controls keep their own visibility).
   void Show();
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  /// Any program may send the window any message with any parameters: the handlers trust only
+  /// what the window itself knows.
+  LRESULT Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-  /// False when a control cannot be created: the window's creation then fails.
-  bool OnCreate();
   void OnCommand(WPARAM wparam);
   void OnClose();
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnDpiChanged();
+  /// Destroys the window for real: only then do its WM_NCDESTROY detach this object.
+  void Destroy();
 
   void RegisterWindowClass();
+  /// False when a control cannot be created.
   bool CreateControls();
   /// Lays out the controls, their font and Command2's picture for `dpi`.
   void ApplyDpi(UINT dpi);
@@ -48,6 +52,7 @@ class FormWindow {
   HINSTANCE instance_;
   ATOM window_class_ = 0;
   HWND window_ = nullptr;
+  bool destroying_ = false;     ///< Destroy has begun: the WM_NCDESTROY that comes is real
   std::vector<HWND> controls_;  ///< parallel to description_.controls
   HFONT font_ = nullptr;
   HBITMAP picture_ = nullptr;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/system_function.h"
 #include "platform/win32/win32_text.h"
 
 namespace verdantix::win32 {
@@ -31,11 +32,15 @@ HWND ShownWindowOfThisThread() {
 }
 
 void InitialiseCommonControls() {
-  // The manifest asks for Common Controls 6; its button and edit classes come with them.
+  // The manifest asks for Common Controls 6; its button and edit classes come with them. The
+  // DLL is loaded here rather than imported: an imported DLL starts, and loads what it needs,
+  // before the program has restricted where DLLs come from.
+  static const auto initialise = SystemFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(
+      L"comctl32.dll", "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES;
-  InitCommonControlsEx(&controls);
+  if (initialise != nullptr) initialise(&controls);
 }
 
 }  // namespace

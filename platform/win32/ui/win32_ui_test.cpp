@@ -1,7 +1,9 @@
-// The main window in process: clicks on hidden buttons, closing, a WM_QUIT met while an action
-// pumps messages, and its style and size. (The real program's window is tested under tests/wine.)
+// The main window in process: clicks on hidden buttons after crafted messages, a WM_QUIT met
+// while an action pumps messages, a failed creation, its style and place; the icons of message
+// boxes. (The real program's window is tested under tests/wine.)
 #include "platform/win32/ui/win32_ui.h"
 
+#include "platform/runtime_error.h"
 #include "platform/win32/ui/form_window.h"
 
 #include <windows.h>
@@ -10,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,17 +22,17 @@ namespace {
 constexpr int kButtonId = 71;
 constexpr int kPictureButtonId = 72;
 constexpr int kTextBoxId = 73;
-constexpr wchar_t kCaption[] = L"Win32 UI test window";
+// ctest may run these tests side by side, in processes of their own: each names its window.
+const std::string kCaption = "Win32 UI test window " + std::to_string(GetCurrentProcessId());
 
 constexpr std::array<ControlDescription, 3> kControls = {{
     {"Button", kButtonId, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
     {"Picture", kPictureButtonId, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
     {"Text", kTextBoxId, ControlKind::kTextBox, 120, 3600, 4095, 285, "Text", false},
 }};
-constexpr WindowDescription kWindow = {"Win32 UI test window", 4755, 1860, Rgb{0, 0, 64},
-                                       kControls};
+const WindowDescription kWindow = {kCaption, 4755, 1860, Rgb{0, 0, 64}, kControls};
 
-HWND TestWindow() { return FindWindowW(nullptr, kCaption); }
+HWND TestWindow() { return FindWindowA(nullptr, kCaption.c_str()); }
 
 void Post(UINT message, WPARAM wparam = 0) { PostMessageW(TestWindow(), message, wparam, 0); }
 
@@ -43,14 +46,14 @@ void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void CALLBACK CloseLateWindow(HWND, UINT, UINT_PTR, DWORD) { Post(WM_CLOSE); }
 
-/// Records the window's events; each test decides what a click does and whether to close.
+/// Records the window's events; each test decides what a click does.
 class Win32Ui : public testing::Test, public WindowEvents {
  protected:
   void OnClick(int control_id) override {
     clicks.push_back(control_id);
     if (on_click) on_click();
   }
-  bool QueryClose() override { return ++close_requests > refusals; }
+  bool QueryClose() override { return ++close_requests > 0; }
 
   /// Runs the window; `steps` run once the loop has started. A window still open after 5 s is
   /// asked to close, so that a lost WM_QUIT fails a test instead of hanging it.
@@ -65,7 +68,6 @@ class Win32Ui : public testing::Test, public WindowEvents {
 
   std::vector<int> clicks;
   std::function<void()> on_click;
-  int refusals = 0;
   int close_requests = 0;
 };
 
@@ -73,31 +75,6 @@ class Win32Ui : public testing::Test, public WindowEvents {
 void PostClick(int id) {
   PostMessageW(TestWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(TestWindow(), id)));
-}
-
-TEST_F(Win32Ui, HiddenButtonsReportClicksByCommandAndByButtonMessage) {
-  Run([] {
-    PostClick(kButtonId);
-    PostMessageW(GetDlgItem(TestWindow(), kPictureButtonId), BM_CLICK, 0, 0);
-    PostClick(kTextBoxId);  // a text box has no click
-    Post(WM_COMMAND, MAKEWPARAM(kButtonId, BN_SETFOCUS));
-    Post(WM_CLOSE);
-  });
-  EXPECT_EQ(clicks, (std::vector<int>{kButtonId, kPictureButtonId}));
-}
-
-TEST_F(Win32Ui, RefusedCloseHidesTheWindowAndKeepsTheLoopRunning) {
-  refusals = 1;
-  on_click = [] {
-    EXPECT_FALSE(IsWindowVisible(TestWindow()));
-    Post(WM_CLOSE);
-  };
-  Run([] {
-    Post(WM_CLOSE);
-    PostClick(kButtonId);  // handled after the refused close, while hidden
-  });
-  EXPECT_EQ(close_requests, 2);
-  EXPECT_EQ(TestWindow(), nullptr);
 }
 
 TEST_F(Win32Ui, QuitMetWhilePumpingEndsTheLoopOnceTheActionReturns) {
@@ -111,21 +88,107 @@ TEST_F(Win32Ui, QuitMetWhilePumpingEndsTheLoopOnceTheActionReturns) {
   EXPECT_EQ(close_requests, 0);  // not ended by the late close
 }
 
-TEST_F(Win32Ui, WindowIsAFixedToolWindowSizedFromTwips) {
+TEST_F(Win32Ui, HiddenButtonsReportClicksWhateverMessagesCameBefore) {
+  // What any program can send the window besides clicks: creation messages whose creation
+  // parameter points anywhere, a DPI change to another DPI without a rectangle, destruction.
+  CREATESTRUCTW hostile{};
+  hostile.lpCreateParams = reinterpret_cast<void*>(16);
+  const struct {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+  } crafted[] = {
+      {WM_NULL, 0, 0},
+      {WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&hostile)},
+      {WM_CREATE, 0, reinterpret_cast<LPARAM>(&hostile)},
+      {0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), 16},
+      {WM_DESTROY, 0, 0},
+      {WM_NCDESTROY, 0, 0},
+  };
+  for (const auto& message : crafted) {
+    SCOPED_TRACE(message.message);
+    clicks.clear();
+    Run([&message] {
+      RECT before{}, after{};
+      GetWindowRect(TestWindow(), &before);
+      SendMessageW(TestWindow(), message.message, message.wparam, message.lparam);
+      GetWindowRect(TestWindow(), &after);
+      EXPECT_TRUE(EqualRect(&before, &after));
+      // The controls, once: none after the last one made.
+      EXPECT_EQ(GetWindow(GetDlgItem(TestWindow(), kTextBoxId), GW_HWNDNEXT), nullptr);
+      PostClick(kButtonId);
+      PostMessageW(GetDlgItem(TestWindow(), kPictureButtonId), BM_CLICK, 0, 0);
+      PostClick(kTextBoxId);  // a text box has no click
+      Post(WM_COMMAND, MAKEWPARAM(kButtonId, BN_SETFOCUS));
+      Post(WM_CLOSE);
+    });
+    EXPECT_EQ(clicks, (std::vector<int>{kButtonId, kPictureButtonId}));
+    EXPECT_EQ(TestWindow(), nullptr);
+  }
+}
+
+TEST_F(Win32Ui, FailedCreationIsARunTimeErrorAndLeavesNoWindow) {
+  WNDCLASSEXW taken{};  // the window's class, registered already: its registration fails
+  taken.cbSize = sizeof taken;
+  taken.lpfnWndProc = &DefWindowProcW;
+  taken.hInstance = GetModuleHandleW(nullptr);
+  taken.lpszClassName = L"VerdantixForm";
+  ASSERT_NE(RegisterClassExW(&taken), 0);
+  EXPECT_THROW(CreateMainWindow(kWindow, *this), RuntimeError);
+  EXPECT_EQ(TestWindow(), nullptr);
+  UnregisterClassW(taken.lpszClassName, taken.hInstance);
+}
+
+TEST_F(Win32Ui, WindowIsAFixedToolWindowCentredOnTheWholeScreen) {
+  // A work area that leaves out a panel, as a taskbar does (for this process only, under Wine).
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT panel_left = work;
+  panel_left.top += 100;
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &panel_left, 0);
   Run([] {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    RECT client{};
-    GetClientRect(TestWindow(), &client);
-    EXPECT_EQ(client.right, TwipsToPixels(4755, dpi));
-    EXPECT_EQ(client.bottom, TwipsToPixels(1860, dpi));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(TestWindow(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT window{};
+    GetWindowRect(TestWindow(), &window);
+    EXPECT_NEAR(window.left + window.right, monitor.rcMonitor.left + monitor.rcMonitor.right, 1);
+    EXPECT_NEAR(window.top + window.bottom, monitor.rcMonitor.top + monitor.rcMonitor.bottom, 1);
     EXPECT_EQ(GetWindowLongPtrW(TestWindow(), GWL_STYLE) &
                   (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU);
-    EXPECT_TRUE(GetWindowLongPtrW(TestWindow(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     Post(WM_CLOSE);
   });
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
+}
+
+/// The icon of `box`, a message box: its icon control's, null when it has none.
+HICON IconOf(HWND box) {
+  for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr));) {
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      return reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    }
+  }
+  return nullptr;
+}
+
+TEST(Win32UiMessageBox, ShowsOnlyTheIconItIsGiven) {
+  const std::pair<MessageIcon, HICON> cases[] = {
+      {MessageIcon::kNone, nullptr},
+      {MessageIcon::kInformation, LoadIconW(nullptr, IDI_INFORMATION)},
+      {MessageIcon::kError, LoadIconW(nullptr, IDI_ERROR)},
+  };
+  for (const auto& [icon, expected] : cases) {
+    HICON shown = nullptr;
+    timer_steps = [&shown] {  // inside the box's own message loop
+      HWND box = FindWindowW(L"#32770", L"Verdantix Installer");
+      shown = IconOf(box);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    SetTimer(nullptr, 0, 1, &RunSteps);
+    ShowMessageBox("text", icon);
+    EXPECT_EQ(shown, expected) << static_cast<int>(icon);
+  }
 }
 
 }  // namespace
