@@ -2,7 +2,9 @@
 // started from the game folder (the stand-in gfxpak1 copied there).
 #include "platform/posix/posix_platform.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -29,6 +31,10 @@ ContractTarget PosixTarget() {
     return hidden.string();
   };
   target.make_read_only = [](const std::string& path) { chmod(path.c_str(), 0444); };
+  // Any other open description of a file keeps a lease from being granted, as a game's would.
+  target.lock = [](const std::string& path) -> std::shared_ptr<void> {
+    return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
+  };
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
