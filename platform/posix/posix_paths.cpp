@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cwchar>
@@ -22,7 +23,7 @@ namespace {
 
 /// `name` in upper case; a byte that is not part of UTF-8 stands for itself, apart from any
 /// letter.
-std::u32string UpperCase(std::string_view name) {
+std::u32string UnicodeUpperCase(std::string_view name) {
   static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
   const locale_t previous = uselocale(utf8 ? utf8 : LC_GLOBAL_LOCALE);
   std::u32string upper;
@@ -39,6 +40,16 @@ std::u32string UpperCase(std::string_view name) {
     at += used;
   }
   uselocale(previous);
+  return upper;
+}
+
+/// UnicodeUpperCase, without loading a locale for the plain ASCII names that games have.
+std::u32string UpperCase(std::string_view name) {
+  if (!std::ranges::all_of(name, [](unsigned char c) { return c < 0x80; })) {
+    return UnicodeUpperCase(name);
+  }
+  std::u32string upper(name.begin(), name.end());
+  for (char32_t& c : upper) c = c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
   return upper;
 }
 
