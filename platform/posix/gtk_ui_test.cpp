@@ -43,8 +43,6 @@ class Every50Ms {
     g_source_destroy(source_);
     g_source_unref(source_);
   }
-  Every50Ms(const Every50Ms&) = delete;
-  Every50Ms& operator=(const Every50Ms&) = delete;
 
  private:
   GSource* source_;

@@ -38,7 +38,6 @@ expect_eq "$(run "$game/verdantix-installer")" "message: Brantwell Uninstalled" 
 expect_eq "$(bytes "$game")" "08 66" "bytes after the second run"
 expect_same "$game/data/fifa.fat" "$work/original.fat" "second run restores the table"
 expect_same "$game/data/fifa.fat.bak" "$work/installed.fat" "back-up holds the first run's table"
-expect_eq "$(stat -c %s "$game/data/zdata_02.big")" "100000" "archive keeps its length"
 
 echo "== a folder without the game opens the window and creates nothing"
 mkdir -p "$work/empty/data"
@@ -56,12 +55,11 @@ game=$(new_game "FIFA Été 2004 – 日本")
 mv "$game/data" "$game/Data"
 mv "$game/Data/fifa.fat" "$game/Data/FIFA.FAT"
 mv "$game/Data/zdata_02.big" "$game/Data/Zdata_02.BIG"
-cp "$game/Data/FIFA.FAT" "$work/spelled.fat"
 expect_eq "$(run "$game/verdantix-installer")" "message: Brantwell Installed" "run there"
 expect_eq "$(byte_at "$game/Data/FIFA.FAT" 2348) $(byte_at "$game/Data/Zdata_02.BIG" 12345)" \
   "01 65" "bytes switched there"
-expect_same "$game/Data/fifa.fat.bak" "$work/spelled.fat" "back-up made as Data/fifa.fat.bak"
-expect_eq "$(ls "$game" | tr '\n' ' ')" "Data verdantix-installer " "no second data folder"
+expect_eq "$(cd "$game" && echo * Data/*.bak)" "Data verdantix-installer Data/fifa.fat.bak" \
+  "one data folder, the back-up made in it"
 
 echo "== a file-size limit fails the back-up (error 61) instead of ending the program"
 game=$(new_game size-limit)
