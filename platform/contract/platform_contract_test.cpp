@@ -190,4 +190,12 @@ TEST_P(PlatformContract, ProgramsStartOnlyFromTheGameFolder) {
   EXPECT_EQ(ErrorOf([&] { platform().StartHidden(target_.program_elsewhere + " /c exit"); }), 53);
 }
 
+TEST_P(PlatformContract, ABackUpHeldOpenIsNotReplaced) {
+  if (!target_.lock) GTEST_SKIP() << "this platform has no file locks";
+  WriteFile(platform(), At("fifa.fat"), "table");
+  WriteFile(platform(), At("fifa.fat.bak"), "old");
+  auto held = target_.lock(At("fifa.fat.bak"));
+  EXPECT_EQ(ErrorOf([&] { platform().Copy(At("fifa.fat"), At("fifa.fat.bak")); }), 70);
+}
+
 }  // namespace verdantix

@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -47,17 +48,24 @@ int ModuleInMemory() {
   return fd;
 }
 
+/// Says in one line why a display that is named goes unused; the terminal front follows.
+std::unique_ptr<Ui> Unusable(const std::string& why) {
+  std::fprintf(stderr, "verdantix-installer: %s; using the terminal instead\n", why.c_str());
+  return nullptr;
+}
+
 }  // namespace
 
 std::unique_ptr<Ui> LoadGtkUi() {
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return nullptr;
   int fd = ModuleInMemory();
-  if (fd < 0) return nullptr;
+  if (fd < 0) return Unusable("the GTK front cannot be unpacked");
   void* module = dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
   close(fd);
-  if (!module) return nullptr;
+  if (!module) return Unusable(std::string("GTK 3 cannot be loaded: ") + dlerror());
   auto create = reinterpret_cast<Ui* (*)()>(dlsym(module, "verdantix_create_gtk_ui"));
-  return std::unique_ptr<Ui>(create ? create() : nullptr);
+  std::unique_ptr<Ui> ui(create ? create() : nullptr);
+  return ui ? std::move(ui) : Unusable("GTK cannot open the display");
 }
 
 }  // namespace verdantix::posix

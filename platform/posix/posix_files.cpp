@@ -1,6 +1,7 @@
 // The POSIX platform's file operations, with the program's meanings of each.
+#include "platform/posix/posix_files.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,24 +13,9 @@ namespace verdantix::posix {
 
 namespace {
 
-/// An open descriptor, closed when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 class PosixFile : public BinaryFile {
  public:
-  PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  PosixFile(Descriptor fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
 
   std::uint64_t Length() override {
     struct stat status {};
@@ -67,99 +53,113 @@ class PosixFile : public BinaryFile {
   std::string path_;
 };
 
-bool Stat(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
-
-bool IsHiddenName(const std::string& path) {
-  auto slash = path.find_last_of('/');
-  std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-  return name.starts_with('.');
-}
-
 /// Windows refuses to overwrite or delete a read-only file even for an administrator; root on
 /// POSIX is refused nothing, so the owner's write bit stands in for the attribute.
-void RequireWritableIfPresent(const std::string& path) {
+bool IsReadOnly(const struct stat& status) { return !(status.st_mode & S_IWUSR); }
+
+/// Windows refuses to replace a hidden or read-only file, or one that another program holds
+/// open; a link is replaced itself, and anything else that is not a regular file is refused.
+void RequireReplaceable(const std::string& target, const struct stat& source) {
   struct stat status {};
-  if (Stat(path, status) && S_ISREG(status.st_mode) && !(status.st_mode & S_IWUSR)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, path);
-  }
-}
-
-int OpenOrThrow(const std::string& path, int flags, mode_t mode = 0666) {
-  int fd;
-  do {
-    fd = open(path.c_str(), flags | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) throw ErrorFromErrno(errno, path);
-  return fd;
-}
-
-/// Copies every byte from `from` to `to` in the kernel where it can, by reading otherwise.
-void CopyContents(int from, int to, const std::string& source, const std::string& target) {
-  for (;;) {
-    ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-    if (copied == 0) return;
-    if (copied > 0) continue;
-    if (errno == EINTR) continue;
-    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
-    throw ErrorFromErrno(errno, target);
-  }
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t got = read(from, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw ErrorFromErrno(errno, source);
-    if (got == 0) return;
-    for (ssize_t done = 0; done < got;) {
-      ssize_t put = write(to, buffer + done, static_cast<std::size_t>(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) throw ErrorFromErrno(errno, target);
-      done += put;
-    }
-  }
+  if (lstat(target.c_str(), &status) != 0) return;  // nothing there, or the copy's error says why
+  if (IsHiddenName(target)) throw RuntimeError(ErrorNumber::kPermissionDenied, target);
+  if (S_ISLNK(status.st_mode)) return;
+  if (!S_ISREG(status.st_mode)) throw RuntimeError(ErrorNumber::kPathFileAccessError, target);
+  if (IsReadOnly(status)) throw RuntimeError(ErrorNumber::kPermissionDenied, target);
+  // A hard link to the source is the source, whose lease was asked for already.
+  if (status.st_dev == source.st_dev && status.st_ino == source.st_ino) return;
+  RefuseIfHeldOpen(OpenRegular(target, O_RDONLY, status).get(), F_WRLCK, target);
 }
 
 }  // namespace
 
-void PosixPlatform::Copy(const std::string& source, const std::string& target) {
-  Descriptor from(OpenOrThrow(source, O_RDONLY));
-  struct stat status {};
-  if (fstat(from.get(), &status) != 0) throw ErrorFromErrno(errno, source);
-  if (!S_ISREG(status.st_mode)) throw RuntimeError(ErrorNumber::kPathFileAccessError, source);
-  RequireWritableIfPresent(target);
-  Descriptor to(OpenOrThrow(target, O_WRONLY | O_CREAT | O_TRUNC, status.st_mode & 07777));
-  CopyContents(from.get(), to.get(), source, target);
+Descriptor::~Descriptor() {
+  if (fd_ >= 0) close(fd_);
 }
 
-void PosixPlatform::CreateFolder(const std::string& path) {
+bool IsHiddenName(const std::string& path) {
+  return path.compare(path.find_last_of('/') + 1, 1, ".") == 0;
+}
+
+Descriptor OpenRegular(const std::string& path, int flags, struct stat& status) {
+  Descriptor file;
+  do {
+    file = Descriptor(open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+  } while (file.get() < 0 && errno == EINTR);
+  if (file.get() < 0) throw ErrorFromErrno(errno, path);
+  if (fstat(file.get(), &status) != 0) throw ErrorFromErrno(errno, path);
+  if (!S_ISREG(status.st_mode)) throw RuntimeError(ErrorNumber::kPathFileAccessError, path);
+  const int status_flags = fcntl(file.get(), F_GETFL);
+  if (fcntl(file.get(), F_SETFL, status_flags & ~O_NONBLOCK) != 0)
+    throw ErrorFromErrno(errno, path);
+  return file;
+}
+
+void RefuseIfHeldOpen(int fd, int lease, const std::string& path) {
+  if (fcntl(fd, F_SETLEASE, lease) == 0) {
+    fcntl(fd, F_SETLEASE, F_UNLCK);
+  } else if (errno == EAGAIN || errno == EBUSY) {
+    throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+  }
+}
+
+std::string PosixPlatform::Find(const std::string& path) const {
+  return FindIgnoringCase(game_folder_, path);
+}
+
+void PosixPlatform::Copy(const std::string& source_as_given, const std::string& target_as_given) {
+  const std::string source = Find(source_as_given), target = Find(target_as_given);
+  struct stat status {};
+  Descriptor from = OpenRegular(source, O_RDONLY, status);
+  // Windows' CopyFile shares the source for reading only: a program writing it refuses the copy.
+  RefuseIfHeldOpen(from.get(), F_RDLCK, source);
+  RequireReplaceable(target, status);
+  ReplaceWithCopy(from.get(), source, target);
+}
+
+void PosixPlatform::CreateFolder(const std::string& path_as_given) {
+  const std::string path = Find(path_as_given);
   if (mkdir(path.c_str(), 0777) != 0) throw ErrorFromErrno(errno, path, ErrorNumber::kPathNotFound);
 }
 
-bool PosixPlatform::FileExists(const std::string& path) {
+bool PosixPlatform::FileExists(const std::string& path_as_given) {
+  const std::string path = Find(path_as_given);
   struct stat status {};
-  return Stat(path, status) && S_ISREG(status.st_mode) && !IsHiddenName(path);
+  return lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && !IsHiddenName(path);
 }
 
 bool PosixPlatform::FolderExists(const std::string& path) {
   struct stat status {};
-  return Stat(path, status) && S_ISDIR(status.st_mode);
+  return stat(Find(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::unique_ptr<BinaryFile> PosixPlatform::OpenBinary(const std::string& path) {
-  RequireWritableIfPresent(path);
-  return std::make_unique<PosixFile>(OpenOrThrow(path, O_RDWR | O_CREAT), path);
+std::unique_ptr<BinaryFile> PosixPlatform::OpenBinary(const std::string& path_as_given) {
+  const std::string path = Find(path_as_given);
+  struct stat status {};
+  Descriptor file = OpenRegular(path, O_RDWR | O_CREAT, status);
+  if (IsReadOnly(status)) throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+  RefuseIfHeldOpen(file.get(), F_WRLCK, path);
+  return std::make_unique<PosixFile>(std::move(file), path);
 }
 
-std::unique_ptr<BinaryFile> PosixPlatform::OpenForReading(const std::string& path) {
-  return std::make_unique<PosixFile>(OpenOrThrow(path, O_RDONLY), path);
+std::unique_ptr<BinaryFile> PosixPlatform::OpenForReading(const std::string& path_as_given) {
+  const std::string path = Find(path_as_given);
+  struct stat status {};
+  return std::make_unique<PosixFile>(OpenRegular(path, O_RDONLY, status), path);
 }
 
-void PosixPlatform::Remove(const std::string& path) {
-  RequireWritableIfPresent(path);
+void PosixPlatform::Remove(const std::string& path_as_given) {
+  const std::string path = Find(path_as_given);
+  struct stat status {};
+  if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && IsReadOnly(status)) {
+    throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+  }
   if (unlink(path.c_str()) != 0) throw ErrorFromErrno(errno, path);
 }
 
 void PosixPlatform::SetCurrentFolder(const std::string& folder) {
-  if (chdir(folder.c_str()) != 0) throw ErrorFromErrno(errno, folder, ErrorNumber::kPathNotFound);
+  const std::string path = Find(folder);
+  if (chdir(path.c_str()) != 0) throw ErrorFromErrno(errno, path, ErrorNumber::kPathNotFound);
 }
 
 }  // namespace verdantix::posix

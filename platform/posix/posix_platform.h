@@ -1,6 +1,7 @@
 // The POSIX platform: real files and processes, with a terminal or GTK front for the window.
 #pragma once
 
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -24,13 +25,15 @@ class Ui {
 std::unique_ptr<Ui> CreateTerminalUi();
 
 /// "Hidden" files are those whose name begins with a dot; "read-only" ones lack the owner's
-/// write permission, whoever runs the program.
+/// write permission, whoever runs the program; a file "held open" is one that another open file
+/// description refers to (as far as a lease can tell). Paths below the game folder are found
+/// ignoring letter case (FindIgnoringCase).
 class PosixPlatform : public Platform {
  public:
   /// `game_folder` empty: the folder of the running executable.
   explicit PosixPlatform(std::unique_ptr<Ui> ui, std::string game_folder = "");
 
-  std::string GameFolder() override { return game_folder_; }
+  std::string GameFolder() override;
   char Separator() const override { return '/'; }
   void Copy(const std::string& source, const std::string& target) override;
   void CreateFolder(const std::string& path) override;
@@ -51,11 +54,21 @@ class PosixPlatform : public Platform {
   [[noreturn]] void EndNow(int exit_code) override;
 
  private:
+  /// `path` with the spelling it has on the disk below the game folder.
+  std::string Find(const std::string& path) const;
+
   std::unique_ptr<Ui> ui_;
   std::string game_folder_;
 };
 
-/// The folder that holds the running executable, asked of the kernel.
+/// The folder that holds the running executable, asked of the kernel; where /proc cannot tell
+/// (not mounted, a path beyond its length limit), the program's path as it was started, made
+/// absolute against the current folder. Empty when neither is known.
 std::string ExecutableFolder();
+
+/// Signals that would end the program where it expects an error instead: SIGXFSZ (a file-size
+/// limit is error 61, "Disk full") and SIGIO (a lease broken while it is held). The program
+/// ignores them; the programs it starts get their default actions back.
+inline constexpr int kIgnoredSignals[] = {SIGXFSZ, SIGIO};
 
 }  // namespace verdantix::posix

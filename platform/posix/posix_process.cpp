@@ -48,6 +48,20 @@ bool IsExecutableFile(const std::string& path) {
          access(path.c_str(), X_OK) == 0;
 }
 
+/// Starts `program` with the default actions of the signals that the program itself ignores.
+int Spawn(pid_t& pid, const std::string& program, std::vector<char*>& argv) {
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (int signal : kIgnoredSignals) sigaddset(&defaults, signal);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  int failed = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  return failed;
+}
+
 }  // namespace
 
 std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_line) {
@@ -56,14 +70,14 @@ std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_l
   if (words.empty() || words.front().find('/') != std::string::npos) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
-  const std::string program = GameFolder() + "/" + words.front();
+  const std::string program = Find(GameFolder() + "/" + words.front());
   if (!IsExecutableFile(program)) throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
 
   std::vector<char*> argv;
   for (auto& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+  if (Spawn(pid, program, argv) != 0) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
   // glibc's own wrapper is not declared for C++ on every distribution; the system call is.

@@ -2,6 +2,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -11,13 +13,30 @@ namespace verdantix::posix {
 
 namespace {
 
+/// Reads what standard input holds, waiting for it also when standard input does not block;
+/// 0 at its end or when it cannot be read.
+ssize_t ReadInput(char* buffer, std::size_t size) {
+  for (;;) {
+    ssize_t got = read(STDIN_FILENO, buffer, size);
+    if (got >= 0) return got;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      pollfd input{STDIN_FILENO, POLLIN, 0};
+      poll(&input, 1, -1);
+    } else if (errno != EINTR) {
+      return 0;
+    }
+  }
+}
+
 class TerminalUi : public Ui {
  public:
+  // A message waits for Enter only where a user sees it and can answer it.
   void ShowMessage(std::string_view text, MessageIcon) override {
     std::cout << "message: " << text << '\n' << std::flush;
-    if (isatty(STDIN_FILENO)) {
-      std::string line;
-      std::getline(std::cin, line);
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return;
+    char buffer[256];
+    for (ssize_t got; (got = ReadInput(buffer, sizeof buffer)) > 0;) {
+      if (std::memchr(buffer, '\n', static_cast<std::size_t>(got)) != nullptr) return;
     }
   }
 
@@ -30,7 +49,7 @@ class TerminalUi : public Ui {
   void ShowWindowUntilClosed() override {
     std::cout << "window: " << caption_ << '\n' << std::flush;
     char buffer[4096];
-    while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+    while (ReadInput(buffer, sizeof buffer) > 0) {
     }
   }
 

@@ -1,0 +1,52 @@
+// The helpers behind the POSIX platform's file operations: descriptors, names found as Windows
+// finds them, opens that refuse what is not a regular file, and replacement in one step.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <utility>
+
+namespace verdantix::posix {
+
+/// An open descriptor, closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  ~Descriptor();
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+/// `path` as Windows finds it below `root`, folder by folder: the exact name when it is there
+/// (then nothing is listed), otherwise the entry of that folder equal to it ignoring letter case
+/// (see posix_paths.cpp); a name found nowhere keeps the program's spelling. A path that is not
+/// below `root` is returned as it is.
+std::string FindIgnoringCase(const std::string& root, const std::string& path);
+
+/// Opens the regular file `path` with `flags`, never through a symbolic link and never waiting
+/// (on a FIFO); anything that is not a regular file is error 75. `status` receives its status.
+Descriptor OpenRegular(const std::string& path, int flags, struct stat& status);
+
+/// Error 70 when the file behind `fd` is open elsewhere as `lease` (F_RDLCK: open for writing;
+/// F_WRLCK: open at all) tells, as Windows refuses a file that a running game holds. Where no
+/// lease can be asked for (another user's file, a file system without leases), nothing is known.
+void RefuseIfHeldOpen(int fd, int lease, const std::string& path);
+
+/// True for a name that begins with a dot, the POSIX way to hide a file.
+bool IsHiddenName(const std::string& path);
+
+/// Replaces `target` in one step by a copy of the open file `from` (named `source`), once the
+/// copy is on the disk: the bytes go to a temporary file beside the target, which is flushed and
+/// renamed over it, and the folder is flushed. A failure removes the temporary file and leaves
+/// the target as it was; a signal to end the program waits until then.
+void ReplaceWithCopy(int from, const std::string& source, const std::string& target);
+
+}  // namespace verdantix::posix
