@@ -9,6 +9,8 @@ namespace verdantix::win32 {
 
 namespace {
 
+constexpr std::size_t kMaxCommandLine = 32767;
+
 class Win32Process : public Process {
  public:
   explicit Win32Process(HANDLE process) : handle(process) {}
@@ -30,8 +32,13 @@ std::unique_ptr<Process> Win32Platform::StartHidden(const std::string& command_l
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
   const std::wstring program = ApiPath(GameFolder() + "\\" + name + ".exe");
-  // CreateProcessW may write into the command line, so it gets a copy of its own.
+  // CreateProcessW may write into the command line, so it gets a copy of its own. Windows takes
+  // at most 32,767 characters with the terminating NUL (Wine takes more): a longer line is
+  // refused whole here, wherever it runs, rather than started cut.
   std::wstring mutable_line = Wide(command_line);
+  if (mutable_line.size() >= kMaxCommandLine) {
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;

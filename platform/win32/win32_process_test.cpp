@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {L"game\\gfxpak1.exe"},
                   L"game",
                   nullptr,
-                  "gfxpak1 /i " + std::string(40000, 'x')}),
+                  std::string(kCommandLine) + " " + std::string(40000, 'x')}),
     CaseName());
 
 TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
