@@ -24,11 +24,7 @@ test:
 	@scripts/test.sh
 
 dist: native windows
-	@mkdir -p dist
-	@strip -o dist/verdantix-installer $(NATIVE)/app/verdantix-installer
-	@cp build/win64/app/VerdantixInstaller.exe dist/VerdantixInstaller.exe
-	@cp build/win32/app/VerdantixInstaller.exe dist/VerdantixInstaller-x86.exe
-	@ls -l dist
+	@scripts/dist.sh
 
 bench: native
 	@scripts/bench.sh
