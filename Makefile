@@ -1,6 +1,6 @@
-# The front door: make demo, make test, make dist, make bench, make fuzz.
+# The front door: make demo, make test, make dist, make release, make bench, make fuzz.
 # Each target installs the Debian packages it needs when they are missing.
-.PHONY: all native windows demo test dist bench fuzz format clean
+.PHONY: all native windows demo test dist release reproduce bench fuzz format clean
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -25,6 +25,9 @@ test:
 
 dist: native windows
 	@scripts/dist.sh
+
+release: native windows
+	@scripts/dist.sh --release
 
 bench: native
 	@scripts/bench.sh
