@@ -26,6 +26,7 @@ test:
 dist: native windows
 	@scripts/dist.sh
 
+# make release SIGN_CERT=cert.pem SIGN_KEY=key.pem signs the .exe files first.
 release: native windows
 	@scripts/dist.sh --release
 

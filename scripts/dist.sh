@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Lays out the three programs of the builds (make native, make windows) in the release folder,
-# with SHA256SUMS, their checksums. With --release, also the archive for Windows users,
-# verdantix-installer-VERSION.zip.
+# Lays out the three programs of the builds (make native, make windows) in the release folder:
+# the .exe files signed with Authenticode when SIGN_CERT and SIGN_KEY name a certificate and its
+# key (PEM or DER), then SHA256SUMS, their checksums. With --release, also the archive for
+# Windows users, verdantix-installer-VERSION.zip.
 # Usage: scripts/dist.sh [--release] [FOLDER]   (default dist)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,19 @@ strip -o "$out/verdantix-installer" build/native/app/verdantix-installer
 cp build/win64/app/VerdantixInstaller.exe "$out/VerdantixInstaller.exe"
 cp build/win32/app/VerdantixInstaller.exe "$out/VerdantixInstaller-x86.exe"
 
+# The checksums are those of the programs as shipped, so the signatures go in first.
+if [[ -n "${SIGN_CERT:-}${SIGN_KEY:-}" ]]; then
+  if [[ ! -f "${SIGN_CERT:-}" || ! -f "${SIGN_KEY:-}" ]]; then
+    echo "dist.sh: SIGN_CERT and SIGN_KEY must both name files (the certificate, its key)" >&2
+    exit 2
+  fi
+  for exe in "${windows_programs[@]}"; do
+    osslsigncode sign -certs "$SIGN_CERT" -key "$SIGN_KEY" -h sha256 -n "Verdantix Installer" \
+      -in "$out/$exe" -out "$out/$exe.signed" >/dev/null
+    mv "$out/$exe.signed" "$out/$exe"
+  done
+  echo "Signed ${windows_programs[*]} with $SIGN_CERT"
+fi
 (cd "$out" && sha256sum "${programs[@]}" >SHA256SUMS)
 
 if [[ -n "$release" ]]; then
