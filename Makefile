@@ -30,6 +30,10 @@ dist: native windows
 release: native windows
 	@scripts/dist.sh --release
 
+# Two clones, two builds, one comparison of their dist/ folders: some minutes.
+reproduce:
+	@scripts/reproduce.sh
+
 bench: native
 	@scripts/bench.sh
 
