@@ -1,6 +1,6 @@
-# The front door: make demo, make test, make dist, make bench, make fuzz.
+# The front door: make demo, make test, make dist, make release, make bench, make fuzz.
 # Each target installs the Debian packages it needs when they are missing.
-.PHONY: all native windows demo test dist bench fuzz format clean
+.PHONY: all native windows demo test dist release reproduce bench fuzz format clean
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -24,11 +24,15 @@ test:
 	@scripts/test.sh
 
 dist: native windows
-	@mkdir -p dist
-	@strip -o dist/verdantix-installer $(NATIVE)/app/verdantix-installer
-	@cp build/win64/app/VerdantixInstaller.exe dist/VerdantixInstaller.exe
-	@cp build/win32/app/VerdantixInstaller.exe dist/VerdantixInstaller-x86.exe
-	@ls -l dist
+	@scripts/dist.sh
+
+# make release SIGN_CERT=cert.pem SIGN_KEY=key.pem signs the .exe files first.
+release: native windows
+	@scripts/dist.sh --release
+
+# Two clones, two builds, one comparison of their dist/ folders: some minutes.
+reproduce:
+	@scripts/reproduce.sh
 
 bench: native
 	@bench/run.sh

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build target needs, only when some are missing.
-# Usage: scripts/deps.sh GROUP...   (groups: core, windows, wine, gtk, fuzz)
+# Usage: scripts/deps.sh GROUP...   (groups: core, windows, wine, gtk, fuzz, release)
 set -euo pipefail
 
 packages_for() {
@@ -10,6 +10,7 @@ packages_for() {
     wine) echo "wine64 wine fonts-wine xvfb xauth xdotool x11-utils imagemagick" ;;
     gtk) echo "libgtk-3-dev xvfb xauth xdotool x11-utils imagemagick openbox wmctrl" ;;
     fuzz) echo "clang libclang-rt-14-dev libfuzzer-14-dev" ;;
+    release) echo "zip unzip osslsigncode openssl" ;;
     *) echo "deps.sh: unknown group '$1'" >&2; exit 2 ;;
   esac
 }
