@@ -28,26 +28,25 @@ Bytes With(std::size_t length, std::string_view sequence, std::size_t at) {
 struct StartCase {
   const char* name;
   std::optional<Bytes> table;
-  Bytes archive;
-  std::vector<Message> messages;
-  bool window_shown;
+  std::string_view archive_sequence;
+  std::vector<Message> messages;  ///< then the end; none and no end: the window is shown
 };
 
 class StartUp : public testing::TestWithParam<StartCase> {};
 
-TEST_P(StartUp, CreatesTheWindowHiddenThenPatchesAndEndsOrShowsIt) {
+TEST_P(StartUp, CreatesTheWindowHiddenThenEndsAfterThePatchOrShowsTheWindow) {
   const StartCase& c = GetParam();
   MemoryPlatform disk;
   if (c.table) disk.AddFile(disk.PathOf("\\data\\fifa.fat"), *c.table);
-  disk.AddFile(disk.PathOf("\\data\\zdata_02.big"), c.archive);
-  if (c.window_shown) {
+  disk.AddFile(disk.PathOf("\\data\\zdata_02.big"), With(40003, c.archive_sequence, 7));
+  const bool window_expected = !c.table || c.table->empty();
+  if (window_expected) {
     EXPECT_EQ(RunProgram(disk), 0);
-    EXPECT_EQ(disk.log().back(), "window  Verdantix Installer");
   } else {
     EXPECT_THAT([&] { RunProgram(disk); }, EndsProgram(0));
   }
   EXPECT_EQ(disk.log().front(), "create-window  Verdantix Installer");
-  EXPECT_EQ(disk.windows_shown(), c.window_shown ? 1 : 0);
+  EXPECT_EQ(disk.log().back(), window_expected ? "window  Verdantix Installer" : "end 0");
   EXPECT_EQ(disk.messages(), c.messages);
 }
 
@@ -56,20 +55,12 @@ const Bytes kTableInFormA = With(1700, "\x08\x84\xE8", 1628);
 INSTANTIATE_TEST_SUITE_P(
     Games, StartUp,
     testing::Values(
-        StartCase{"Installs",
-                  kTableInFormA,
-                  With(40003, "fes", 7),
-                  {{"Brantwell Installed", MessageIcon::kNone}},
-                  false},
-        StartCase{"Uninstalls",
-                  kTableInFormA,
-                  With(40003, "ees", 7),
-                  {{"Brantwell Uninstalled", MessageIcon::kNone}},
-                  false},
+        StartCase{"Installs", kTableInFormA, "fes", {{"Brantwell Installed", MessageIcon::kNone}}},
         StartCase{
-            "NothingToSwitchEndsWithoutAMessage", kTableInFormA, Bytes(40003, 'x'), {}, false},
-        StartCase{"NoFileTableOpensTheWindow", std::nullopt, With(40003, "fes", 7), {}, true},
-        StartCase{"EmptyFileTableOpensTheWindow", Bytes(), With(40003, "fes", 7), {}, true}),
+            "Uninstalls", kTableInFormA, "ees", {{"Brantwell Uninstalled", MessageIcon::kNone}}},
+        StartCase{"NothingToSwitchEndsWithoutAMessage", kTableInFormA, "xxx", {}},
+        StartCase{"NoFileTableOpensTheWindow", std::nullopt, "fes", {}},
+        StartCase{"EmptyFileTableOpensTheWindow", Bytes(), "fes", {}}),
     CaseName());
 
 class Clicks : public testing::Test {
@@ -83,8 +74,8 @@ class Clicks : public testing::Test {
   }
 
   /// The command lines started so far.
-  std::vector<std::string> Started() const {
-    std::vector<std::string> started;
+  Log Started() const {
+    Log started;
     for (const std::string& entry : disk_.log()) {
       if (entry.starts_with("start ")) started.push_back(entry.substr(6));
     }
@@ -108,64 +99,52 @@ TEST_F(Clicks, Command2RunsEachRecordFromTheGameFolderThenRemovesTheListAndEnds)
   EXPECT_TRUE(disk_.messages().empty());
 }
 
-TEST(Command2, WithoutAPlainListShowsTheMessageAndEndsTouchingNothing) {
-  for (bool hidden_list : {false, true}) {
-    MemoryPlatform disk;
-    Form1 form(disk);
-    const std::string list = disk.GameFolder() + "\\installer.bin";
-    if (hidden_list) disk.AddFile(list, Text("a,b,c,0,e\n"));
-    if (hidden_list) disk.SetHidden(list);
-    EXPECT_THAT([&] { form.OnClick(kCommand2Id); }, EndsProgram(0));
-    EXPECT_EQ(disk.log(), (Log{"message Patch Not Installed! Error! Install it again", "end 0"}));
-    EXPECT_EQ(disk.messages()[0].icon, MessageIcon::kInformation);
-  }
-}
-
-TEST_F(Clicks, Command2WithAnEmptyListRunsNothingAndRemovesIt) {
-  disk_.AddFile(list_, Text(" \r\n"));
+TEST_F(Clicks, Command2WithoutAPlainListShowsTheMessageAndEndsTouchingNothing) {
+  disk_.AddFile(list_, Text("a,b,c,0,e\n"));
+  disk_.SetHidden(list_);
   EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
-  EXPECT_FALSE(disk_.HasFile(list_));
-  EXPECT_TRUE(Started().empty());
+  EXPECT_EQ(disk_.log(), (Log{"message Patch Not Installed! Error! Install it again", "end 0"}));
+  EXPECT_EQ(disk_.messages()[0].icon, MessageIcon::kInformation);
 }
 
-TEST_F(Clicks, Command2WithA100MegabyteListOfGarbageReportsItInTime) {
-  Bytes garbage(100 << 20, 'x');
-  garbage[0] = '"';  // one unclosed quote: a single item as long as the list
-  disk_.AddFile(list_, std::move(garbage));
-  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(62));
-  EXPECT_TRUE(Started().empty());
-  EXPECT_TRUE(disk_.HasFile(list_));
-}
-
-struct ListFailure {
+struct ListCase {
   const char* name;
-  std::string_view list;
-  int number;
-  std::string subject;  ///< relative to the game folder, or a command line
-  std::size_t runs_before;
+  Bytes list;
+  int exit_status;
+  std::string subject;  ///< of the report, relative to the game folder or a command line
+  std::size_t runs;
 };
 
-class Command2Failure : public Clicks, public testing::WithParamInterface<ListFailure> {};
+class Command2Lists : public Clicks, public testing::WithParamInterface<ListCase> {};
 
-TEST_P(Command2Failure, ReportsTheErrorAndEndsLeavingEarlierRunsDoneAndTheList) {
-  const ListFailure& c = GetParam();
-  disk_.AddFile(list_, Text(c.list));
-  if (c.number == 53) disk_.Remove(game_ + "\\gfxpak1.exe");
-  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(c.number));
+TEST_P(Command2Lists, EndTheProgramLeavingEarlierRunsDoneAndAFailedListInPlace) {
+  const ListCase& c = GetParam();
+  disk_.AddFile(list_, c.list);
+  if (c.exit_status == 53) disk_.Remove(game_ + "\\gfxpak1.exe");
+  EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(c.exit_status));
+  EXPECT_EQ(Started().size(), c.runs);
+  EXPECT_EQ(disk_.HasFile(list_), c.exit_status != 0);
+  if (c.exit_status == 0) return;
   const std::string subject = c.subject.starts_with('\\') ? game_ + c.subject : c.subject;
-  ASSERT_EQ(disk_.messages().size(), 1u);
-  EXPECT_EQ(disk_.messages()[0].icon, MessageIcon::kError);
-  EXPECT_TRUE(disk_.messages()[0].text.ends_with("\n\n" + subject)) << disk_.messages()[0].text;
-  EXPECT_EQ(Started().size(), c.runs_before);
-  EXPECT_TRUE(disk_.HasFile(list_));
+  EXPECT_THAT(disk_.messages(), testing::ElementsAre(testing::Field(
+                                    &Message::text, testing::EndsWith("\n\n" + subject))));
+}
+
+Bytes Garbage() {
+  Bytes garbage(100 << 20, 'x');
+  garbage[0] = '"';  // one unclosed quote: a single item as long as the list
+  return garbage;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lists, Command2Failure,
-    testing::Values(ListFailure{"EndsMidRecord", "a,b,c,0,e\r\nf,g", 62, "\\installer.bin", 2},
-                    ListFailure{"NulInAField", std::string_view("a,b,c,0,e\nf,g\0h,x,1,i", 21), 5,
-                                "\\installer.bin", 2},
-                    ListFailure{"NoTool", "a,b,c,0,e", 53, "gfxpak1 /i c b a", 0}),
+    Lists, Command2Lists,
+    testing::Values(ListCase{"EmptyRunsNothing", Text(" \r\n"), 0, "", 0},
+                    ListCase{"EndsMidRecord", Text("a,b,c,0,e\r\nf,g"), 62, "\\installer.bin", 2},
+                    ListCase{"NulInAField", Text(std::string_view("a,b,c,0,e\nf,g\0h,x,1,i", 21)),
+                             5, "\\installer.bin", 2},
+                    ListCase{"NoTool", Text("a,b,c,0,e"), 53, "gfxpak1 /i c b a", 0},
+                    ListCase{"HundredMegabytesOfGarbageInTime", Garbage(), 62, "\\installer.bin",
+                             0}),
     CaseName());
 
 TEST_F(Clicks, DuringTheWaitCommand3RunsASecondCommand2IsRefusedAndSoIsClosing) {
@@ -180,7 +159,7 @@ TEST_F(Clicks, DuringTheWaitCommand3RunsASecondCommand2IsRefusedAndSoIsClosing) 
   EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
   EXPECT_TRUE(disk_.HasFile(game_ + "\\data\\kce\\stad\\42.big"));
   EXPECT_EQ(close_answers, (std::vector<bool>{false, false}));
-  EXPECT_EQ(Started(), (std::vector<std::string>{"gfxpak1 /i c b a", "gfxpak1 /r c c"}));
+  EXPECT_EQ(Started(), (Log{"gfxpak1 /i c b a", "gfxpak1 /r c c"}));
   EXPECT_TRUE(disk_.messages().empty());
 }
 
