@@ -14,50 +14,44 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-/// One line of addon_tree.txt: "folder PATH", "copy SOURCE DESTINATION" or "locale ...".
+/// A line of addon_tree.txt: "folder\tPATH", "copy\tSOURCE\tDESTINATION" or "locale\t...".
 struct Row {
-  std::string kind, first, second;
+  std::string kind, source, destination;
 };
-
-std::vector<Row> ListedRows() {
-  std::vector<Row> rows;
-  std::istringstream listing(kAddonTreeListing);
-  for (std::string line; std::getline(listing, line);) {
-    std::istringstream fields(line);
-    Row& row = rows.emplace_back();
-    std::getline(fields, row.kind, '\t');
-    std::getline(fields, row.first, '\t');
-    std::getline(fields, row.second, '\t');
-  }
-  return rows;
-}
 
 class AddonTree : public testing::Test {
  protected:
-  /// Every source of the listing, except the locale ones unless `with_locale`.
+  AddonTree() {
+    std::istringstream listing(kAddonTreeListing);
+    for (Row row; std::getline(listing, row.kind, '\t');) {
+      if (row.kind != "folder") std::getline(listing, row.source, '\t');
+      std::getline(listing, row.kind == "folder" ? row.source : row.destination);
+      rows_.push_back(row);
+    }
+  }
+
+  /// Every source of the listing, the locale ones only `with_locale`.
   void InstallGame(bool with_locale = true) {
     for (const Row& row : rows_) {
-      if (row.kind == "copy" || (row.kind == "locale" && with_locale)) AddFile(row.first);
+      if (row.kind == "copy" || (row.kind == "locale" && with_locale)) AddFile(row.source);
     }
   }
   void AddFile(std::string_view relative) { disk_.AddFile(disk_.PathOf(relative), {1, 2}); }
 
-  /// The log of a run that creates the folders and makes the first `rows` copies of the listing.
+  /// The log of a run that creates the folders and makes the first `copies` copies listed.
   Log Expected(std::size_t copies) {
     Log log;
     for (const Row& row : rows_) {
-      if (row.kind == "folder") {
-        log.push_back("create-folder " + disk_.PathOf(row.first));
-      } else if (copies > 0) {
-        --copies;
-        log.push_back("copy " + disk_.PathOf(row.first) + " -> " + disk_.PathOf(row.second));
+      if (row.kind == "folder") log.push_back("create-folder " + disk_.PathOf(row.source));
+      if (row.kind != "folder" && copies > 0 && copies--) {
+        log.push_back("copy " + disk_.PathOf(row.source) + " -> " + disk_.PathOf(row.destination));
       }
     }
     return log;
   }
 
   MemoryPlatform disk_;
-  std::vector<Row> rows_ = ListedRows();
+  std::vector<Row> rows_;
 };
 
 TEST_F(AddonTree, BuildsTheListedTreeAndLocaleFilesInOrder) {
@@ -95,12 +89,11 @@ TEST_F(AddonTree, AMissingSourceStopsAtItsRowLeavingTheRowsBefore) {
 TEST_F(AddonTree, ASecondRunFailsAtTheFirstFolderChangingNothing) {
   InstallGame();
   BuildAddonTree(disk_);
-  const auto files = disk_.files();
-  const auto operations = disk_.log().size();
+  const MemoryPlatform after_first = disk_;
   EXPECT_THAT([this] { BuildAddonTree(disk_); },
               ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, disk_.PathOf("\\data\\kce")));
-  EXPECT_EQ(disk_.files(), files);
-  EXPECT_EQ(disk_.log().size(), operations);
+  EXPECT_EQ(disk_.files(), after_first.files());
+  EXPECT_EQ(disk_.log(), after_first.log());
 }
 
 TEST_F(AddonTree, AMissingLocaleFolderIsCreatedThenItsFirstCopyFails) {

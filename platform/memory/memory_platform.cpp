@@ -120,20 +120,20 @@ void MemoryPlatform::ThrowIfFailing(Operation operation, const std::string& path
   if (failure != failures_.end()) throw RuntimeError(failure->second, path);
 }
 
-void MemoryPlatform::RequireParent(const std::string& path) const {
-  std::string parent = ParentOf(path);
+std::string MemoryPlatform::Prepare(Operation operation, const std::string& path) const {
+  const std::string resolved = Resolve(path);
+  ThrowIfFailing(operation, resolved);
+  const std::string parent = ParentOf(resolved);
   if (!parent.empty() && !folders_.contains(parent)) {
     throw RuntimeError(ErrorNumber::kPathNotFound, path);
   }
+  return resolved;
 }
 
 void MemoryPlatform::Copy(const std::string& source_path, const std::string& target_path) {
-  const std::string source = Resolve(source_path), target = Resolve(target_path);
-  ThrowIfFailing(Operation::kCopy, source);
-  ThrowIfFailing(Operation::kCopy, target);
-  RequireParent(source);
+  const std::string source = Prepare(Operation::kCopy, source_path);
   if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source_path);
-  RequireParent(target);
+  const std::string target = Prepare(Operation::kCopy, target_path);
   if (folders_.contains(target) || read_only_.contains(target) || hidden_.contains(target)) {
     throw RuntimeError(ErrorNumber::kPermissionDenied, target_path);
   }
@@ -142,10 +142,8 @@ void MemoryPlatform::Copy(const std::string& source_path, const std::string& tar
 }
 
 void MemoryPlatform::CreateFolder(const std::string& path_as_given) {
-  const std::string path = Resolve(path_as_given);
-  ThrowIfFailing(Operation::kCreateFolder, path);
+  const std::string path = Prepare(Operation::kCreateFolder, path_as_given);
   if (Exists(path)) throw RuntimeError(ErrorNumber::kPathFileAccessError, path_as_given);
-  RequireParent(path);
   folders_.insert(path);
   Record("create-folder " + path);
 }
@@ -160,9 +158,7 @@ bool MemoryPlatform::FolderExists(const std::string& path) {
 }
 
 std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path_as_given) {
-  const std::string path = Resolve(path_as_given);
-  ThrowIfFailing(Operation::kOpen, path);
-  RequireParent(path);
+  const std::string path = Prepare(Operation::kOpen, path_as_given);
   if (folders_.contains(path) || read_only_.contains(path)) {
     throw RuntimeError(ErrorNumber::kPermissionDenied, path_as_given);
   }
@@ -172,18 +168,14 @@ std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path_a
 }
 
 std::unique_ptr<BinaryFile> MemoryPlatform::OpenForReading(const std::string& path_as_given) {
-  const std::string path = Resolve(path_as_given);
-  ThrowIfFailing(Operation::kOpen, path);
-  RequireParent(path);
+  const std::string path = Prepare(Operation::kOpen, path_as_given);
   if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path_as_given);
   Record("open-for-reading " + path);
   return std::make_unique<File>(*this, path, false);
 }
 
 void MemoryPlatform::Remove(const std::string& path_as_given) {
-  const std::string path = Resolve(path_as_given);
-  ThrowIfFailing(Operation::kRemove, path);
-  RequireParent(path);
+  const std::string path = Prepare(Operation::kRemove, path_as_given);
   if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path_as_given);
   if (read_only_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path_as_given);
   files_.erase(path);

@@ -94,8 +94,8 @@ class MemoryPlatform : public Platform {
                                                std::string_view name) const;
   bool Exists(const std::string& path) const;
   void ThrowIfFailing(Operation operation, const std::string& path) const;
-  /// Error 76 when the folder that should hold `path` is missing.
-  void RequireParent(const std::string& path) const;
+  /// `path` resolved, once `operation` on it is not told to fail and its folder exists (76).
+  std::string Prepare(Operation operation, const std::string& path) const;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
 
   std::string game_folder_;
