@@ -60,8 +60,7 @@ TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
 }
 
 TEST(GtkUi, AWaitServesTheWindowUntilTheDescriptorIsReadyAndARefusedCloseHidesIt) {
-  auto ui = CreateGtkUi();
-  ASSERT_NE(ui, nullptr);
+  auto ui = CreateGtkUi();  // main has opened the display
   RecordingEvents events;
   GtkFormWindow form(kWindow, events);
   gtk_widget_show(GTK_WIDGET(form.window()));
@@ -93,29 +92,26 @@ struct DialogCase {
 class GtkMessage : public testing::TestWithParam<DialogCase> {};
 
 TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
-  auto ui = CreateGtkUi();
-  ASSERT_NE(ui, nullptr);
+  auto ui = CreateGtkUi();  // main has opened the display
   std::string text, icon_name;
   GtkMessageType type = GTK_MESSAGE_OTHER;
-  // Reads the message dialog on the screen, then answers it.
+  // Reads the message dialog on the screen, which holds the grab as a modal window, then
+  // answers it.
   auto step = [&] {
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item != nullptr; item = item->next) {
-      if (!GTK_IS_MESSAGE_DIALOG(item->data)) continue;
-      gchar* shown = nullptr;
-      GtkWidget* image = nullptr;
-      g_object_get(item->data, "text", &shown, "message-type", &type, "image", &image, nullptr);
-      text = shown;
-      g_free(shown);
-      if (image != nullptr) {
-        const gchar* name = nullptr;
-        gtk_image_get_icon_name(GTK_IMAGE(image), &name, nullptr);
-        icon_name = name ? name : "";
-        g_object_unref(image);
-      }
-      gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_OK);
+    GtkWidget* dialog = gtk_grab_get_current();
+    if (!GTK_IS_MESSAGE_DIALOG(dialog)) return;
+    gchar* shown = nullptr;
+    GtkWidget* image = nullptr;
+    g_object_get(dialog, "text", &shown, "message-type", &type, "image", &image, nullptr);
+    text = shown;
+    g_free(shown);
+    if (image != nullptr) {
+      const gchar* name = nullptr;
+      gtk_image_get_icon_name(GTK_IMAGE(image), &name, nullptr);
+      icon_name = name ? name : "";
+      g_object_unref(image);
     }
-    g_list_free(windows);
+    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   };
   Every50Ms timer(step);
   ui->ShowMessage("Run-time error '53':\n\nFile not found\n\ngfxpak1", GetParam().icon);

@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
-# The GTK front under a private X server with openbox: its in-process tests, then the program as
-# a user meets it. A folder without the game's files opens " Verdantix Installer", a fixed
-# utility window without taskbar entry, 317 x 124 pixels of navy at 96 DPI, which alt+F4 closes
-# and ends the program, no file made; in a game folder the patch's message is a dialog
-# "Verdantix Installer" that Return answers and the program ends. Neither writes to standard
-# output. Every process started here is stopped by its PID.
+# The GTK front under a private X server with openbox: its in-process tests, then the program.
+# Without the game's files it opens " Verdantix Installer", a fixed utility window without
+# taskbar entry, 317 x 124 pixels of navy at 96 DPI, that alt+F4 closes, no file made; in a game
+# the patch's message is a dialog "Verdantix Installer" that Return answers. Both runs end with
+# status 0 and print nothing.
 # Usage: gtk_test.sh GTK_UI_TEST PROGRAM SAMPLE_GAME WORK_FOLDER
 set -euo pipefail
 ui_test=$1 program=$2 sample_game=$3 work=$4
 export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Waits up to 10 s for the background job PID to end; fails unless it ends with status 0.
 expect_exit_0() {
@@ -22,9 +18,7 @@ expect_exit_0() {
 }
 
 # Prints the visible X window whose title matches the regular expression, waiting up to 10 s.
-find_window() {
-  timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "$1" || fail "no window '$1'"
-}
+find_window() { timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "$1"; }
 
 rm -rf "$work" && mkdir -p "$work"
 coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log"; }
@@ -42,7 +36,7 @@ mkdir "$work/empty"
 cp "$program" "$work/empty/"
 "$work/empty/verdantix-installer" >"$work/stdout" </dev/null &
 pid=$!
-window=$(find_window '^ Verdantix Installer$')
+window=$(find_window '^ Verdantix Installer$') || fail "no window ' Verdantix Installer'"
 read -r left top width height < <(timeout 10 xwininfo -id "$window" | awk -F: '
   /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
   /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }')
@@ -65,7 +59,7 @@ expect_exit_0 "$pid"
 cp "$program" "$work/game/"
 "$work/game/verdantix-installer" >>"$work/stdout" </dev/null &
 pid=$!
-dialog=$(find_window '^Verdantix Installer$')
+dialog=$(find_window '^Verdantix Installer$') || fail "no dialog 'Verdantix Installer'"
 timeout 10 xdotool windowfocus --sync "$dialog" key Return
 expect_exit_0 "$pid"
 [[ ! -s $work/stdout ]] || fail "the GTK front wrote to standard output: $(cat "$work/stdout")"

@@ -38,8 +38,6 @@ cp "$game/Data/FIFA.FAT" original.fat
 expect_eq "$(run "$game/verdantix-installer")" "message: Brantwell Installed" "first run"
 expect_eq "$(byte_at "$game/Data/FIFA.FAT" 2348) $(byte_at "$game/Data/Zdata_02.BIG" 12345)" \
   "01 65" "bytes after the first run"
-expect_eq "$(cd "$game" && echo * Data/*.bak)" "Data verdantix-installer Data/fifa.fat.bak" \
-  "one data folder, the back-up made in it"
 cmp -s "$game/Data/fifa.fat.bak" original.fat || fail "back-up holds the original table"
 cp "$game/Data/FIFA.FAT" installed.fat
 ln -s "$game/verdantix-installer" link
@@ -47,16 +45,14 @@ expect_eq "$(run ./link)" "message: Brantwell Uninstalled" "second run, through 
 cmp -s "$game/Data/FIFA.FAT" original.fat || fail "second run restores the table"
 cmp -s "$game/Data/fifa.fat.bak" installed.fat || fail "back-up holds the first run's table"
 
-echo "== a folder without the game opens the window and creates nothing"
+echo "== a folder without the game, with a display that GTK cannot open: one line names the"
+echo "   display, then the terminal shows the window; no file is made"
 mkdir -p empty/data
 cp "$program" empty/verdantix-installer
-expect_eq "$(run empty/verdantix-installer)" "$window" "window"
-expect_eq "$(find empty | wc -l)" "3" "no file created"
-
-echo "== a display that GTK cannot open is named in one line, then the terminal serves"
 expect_eq "$(display=:4711 run empty/verdantix-installer)" \
   "verdantix-installer: GTK cannot open the display; using the terminal instead"$'\n'"$window" \
   "output"
+expect_eq "$(find empty | wc -l)" "3" "no file created"
 
 echo "== a file-size limit fails the back-up (error 61) instead of ending the program"
 game=$(new_game size-limit)
