@@ -1,4 +1,6 @@
-// The GTK front against a real display: controls, close rule, waits.
+// The GTK front where no other program can reach it: clicks of hidden buttons, a wait for a tool
+// with the close it refuses meanwhile, and the three kinds of message dialog. What a user sees
+// of the window and the patch's dialog is tested on the real program (tests/gtk).
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
@@ -13,94 +15,70 @@
 namespace verdantix::posix {
 namespace {
 
-constexpr std::array<ControlDescription, 3> kControls = {{
+constexpr std::array<ControlDescription, 2> kButtons = {{
     {"Button", 7, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
     {"Picture", 8, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
-    {"Entry", 9, ControlKind::kTextBox, 120, 3600, 4095, 285, "Entry", false},
 }};
-constexpr WindowDescription kWindow = {" Test Window", 4755, 1860, Rgb{0, 0, 64}, kControls};
+constexpr WindowDescription kWindow = {" Test Window", 4755, 1860, Rgb{0, 0, 64}, kButtons};
 
+/// Records clicks and requests to close, and refuses every close, as Form1 does during a wait.
 class RecordingEvents : public WindowEvents {
  public:
   void OnClick(int control_id) override { clicks.push_back(control_id); }
-  bool QueryClose() override { return close_answers.at(close_queries++); }
+  bool QueryClose() override {
+    ++close_requests;
+    return false;
+  }
   std::vector<int> clicks;
-  std::vector<bool> close_answers;
-  std::size_t close_queries = 0;
+  int close_requests = 0;
 };
 
-/// Runs `step` from the main loop every 50 ms until it returns false or this goes out of scope.
+/// Runs `step` from the main loop every 50 ms while this lives.
 class Every50Ms {
  public:
   template <typename Step>
-  explicit Every50Ms(Step& step) : source_(g_timeout_source_new(50)) {
-    g_source_set_callback(
-        source_, [](gpointer data) -> gboolean { return (*static_cast<Step*>(data))(); }, &step,
-        nullptr);
-    g_source_attach(source_, nullptr);
-  }
-  ~Every50Ms() {
-    g_source_destroy(source_);
-    g_source_unref(source_);
-  }
+  explicit Every50Ms(Step& step)
+      : id_(g_timeout_add(
+            50,
+            [](gpointer data) -> gboolean {
+              (*static_cast<Step*>(data))();
+              return G_SOURCE_CONTINUE;
+            },
+            &step)) {}
+  ~Every50Ms() { g_source_remove(id_); }
 
  private:
-  GSource* source_;
+  guint id_;
 };
 
-class GtkFormWindowTest : public testing::Test {
- protected:
-  RecordingEvents events_;
-  GtkFormWindow form_{kWindow, events_};
-};
-
-TEST_F(GtkFormWindowTest, ButtonClicksReachTheirControlIds) {
-  gtk_button_clicked(GTK_BUTTON(form_.Control("Picture")));
-  gtk_button_clicked(GTK_BUTTON(form_.Control("Button")));
-  EXPECT_EQ(events_.clicks, (std::vector<int>{8, 7}));
+TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
+  RecordingEvents events;
+  GtkFormWindow form(kWindow, events);
+  gtk_button_clicked(GTK_BUTTON(form.Control("Picture")));
+  gtk_button_clicked(GTK_BUTTON(form.Control("Button")));
+  EXPECT_EQ(events.clicks, (std::vector<int>{8, 7}));
 }
 
-TEST_F(GtkFormWindowTest, HiddenControlsStayHiddenAndTakeNoFocus) {
-  gtk_widget_show_all(GTK_WIDGET(form_.window()));
-  for (const char* name : {"Button", "Picture", "Entry"}) {
-    GtkWidget* control = form_.Control(name);
-    ASSERT_NE(control, nullptr) << name;
-    EXPECT_FALSE(gtk_widget_get_visible(control)) << name;
-    EXPECT_FALSE(gtk_widget_get_can_focus(control)) << name;
-  }
-}
-
-TEST_F(GtkFormWindowTest, RefusedCloseHidesTheWindowAndGrantedCloseEndsRun) {
-  events_.close_answers = {false, true};
-  bool visible_after_refusal = true;
-  auto step = [&]() -> gboolean {
-    if (events_.close_queries == 1) {
-      visible_after_refusal = gtk_widget_get_visible(GTK_WIDGET(form_.window()));
-    }
-    gtk_window_close(form_.window());
-    return events_.close_queries < 2 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
-  };
-  Every50Ms timer(step);
-  form_.Run();
-  EXPECT_EQ(events_.close_queries, 2u);
-  EXPECT_FALSE(visible_after_refusal);
-}
-
-TEST(GtkUi, WaitForReadableServesTheMainLoopUntilTheDescriptorIsReady) {
-  auto ui = CreateGtkUi();
-  ASSERT_NE(ui, nullptr);
+TEST(GtkUi, AWaitServesTheWindowUntilTheDescriptorIsReadyAndARefusedCloseHidesIt) {
+  auto ui = CreateGtkUi();  // main has opened the display
+  RecordingEvents events;
+  GtkFormWindow form(kWindow, events);
+  gtk_widget_show(GTK_WIDGET(form.window()));
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
+  // The user closes the window on the first turn; the tool ends on the third.
   int steps = 0;
-  // The descriptor turns readable only through a source of the main loop, on its third turn.
-  auto step = [&]() -> gboolean {
-    if (++steps < 3) return G_SOURCE_CONTINUE;
-    EXPECT_EQ(write(ends[1], "x", 1), 1);
-    return G_SOURCE_REMOVE;
+  auto step = [&] {
+    if (++steps == 1) gtk_window_close(form.window());
+    if (steps == 3) {
+      EXPECT_EQ(write(ends[1], "x", 1), 1);
+    }
   };
   Every50Ms timer(step);
   ui->WaitForReadable(ends[0]);
   EXPECT_EQ(steps, 3);
+  EXPECT_EQ(events.close_requests, 1);
+  EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(form.window())));
   close(ends[0]);
   close(ends[1]);
 }
@@ -113,27 +91,15 @@ struct DialogCase {
 
 class GtkMessage : public testing::TestWithParam<DialogCase> {};
 
-/// The message dialog on the screen, or null.
-GtkMessageDialog* ShownMessageDialog() {
-  GList* windows = gtk_window_list_toplevels();
-  GtkMessageDialog* found = nullptr;
-  for (GList* item = windows; item != nullptr; item = item->next) {
-    if (GTK_IS_MESSAGE_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
-      found = GTK_MESSAGE_DIALOG(item->data);
-    }
-  }
-  g_list_free(windows);
-  return found;
-}
-
-TEST_P(GtkMessage, ShowsItsTextAndIcon) {
-  auto ui = CreateGtkUi();
-  ASSERT_NE(ui, nullptr);
+TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
+  auto ui = CreateGtkUi();  // main has opened the display
   std::string text, icon_name;
   GtkMessageType type = GTK_MESSAGE_OTHER;
-  auto step = [&]() -> gboolean {
-    GtkMessageDialog* dialog = ShownMessageDialog();
-    if (dialog == nullptr) return G_SOURCE_CONTINUE;
+  // Reads the message dialog on the screen, which holds the grab as a modal window, then
+  // answers it.
+  auto step = [&] {
+    GtkWidget* dialog = gtk_grab_get_current();
+    if (!GTK_IS_MESSAGE_DIALOG(dialog)) return;
     gchar* shown = nullptr;
     GtkWidget* image = nullptr;
     g_object_get(dialog, "text", &shown, "message-type", &type, "image", &image, nullptr);
@@ -146,7 +112,6 @@ TEST_P(GtkMessage, ShowsItsTextAndIcon) {
       g_object_unref(image);
     }
     gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-    return G_SOURCE_REMOVE;
   };
   Every50Ms timer(step);
   ui->ShowMessage("Run-time error '53':\n\nFile not found\n\ngfxpak1", GetParam().icon);

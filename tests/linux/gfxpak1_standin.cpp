@@ -10,26 +10,17 @@
 #include <fstream>
 #include <thread>
 
-namespace {
-
-long long NowNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  const long long start = NowNanoseconds();
+  auto now = [] {
+    using std::chrono::system_clock;
+    return std::to_string(std::chrono::nanoseconds(system_clock::now().time_since_epoch()).count());
+  };
+  std::string line = now() + "\t";
   long long sleep_ms = 0;
   int exit_status = 0;
-  std::ifstream control("gfxpak1.control");
-  control >> sleep_ms >> exit_status;
+  std::ifstream("gfxpak1.control") >> sleep_ms >> exit_status;
   std::this_thread::sleep_for(std::chrono::milliseconds(sleep_ms));
-
-  std::string line = std::to_string(start) + "\t" + std::to_string(NowNanoseconds()) + "\t" +
-                     std::filesystem::current_path().string();
+  line += now() + "\t" + std::filesystem::current_path().string();
   for (int i = 1; i < argc; ++i) line += std::string("\t") + argv[i];
   std::ofstream("gfxpak1.log", std::ios::app) << line << '\n';
   return exit_status;

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The GTK front under a private X server with openbox: its in-process tests, then the program.
+# Without the game's files it opens " Verdantix Installer", a fixed utility window without
+# taskbar entry, 317 x 124 pixels of navy at 96 DPI, that alt+F4 closes, no file made; in a game
+# the patch's message is a dialog "Verdantix Installer" that Return answers. Both runs end with
+# status 0 and print nothing.
+# Usage: gtk_test.sh GTK_UI_TEST PROGRAM SAMPLE_GAME WORK_FOLDER
+set -euo pipefail
+ui_test=$1 program=$2 sample_game=$3 work=$4
+export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Waits up to 10 s for the background job PID to end; fails unless it ends with status 0.
+expect_exit_0() {
+  timeout 10 tail --pid="$1" -f /dev/null || { kill "$1"; fail "process $1 still running"; }
+  wait "$1" || fail "exit status $?"
+}
+
+# Prints the visible X window whose title matches the regular expression, waiting up to 10 s.
+find_window() { timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "$1"; }
+
+rm -rf "$work" && mkdir -p "$work"
+coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log"; }
+x_pids=("$XVFB_PID")
+trap 'kill "${x_pids[@]}" 2>/dev/null || true; wait "${x_pids[@]}" 2>/dev/null || true' EXIT
+read -r -t 10 -u "${XVFB[0]}" display || fail "Xvfb did not start (see $work/xvfb.log)"
+export DISPLAY=":$display"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+x_pids+=($!)
+timeout 10 sh -c 'until wmctrl -m; do sleep 0.1; done' >/dev/null 2>&1 || fail "no openbox"
+
+timeout 60 "$ui_test"
+
+mkdir "$work/empty"
+cp "$program" "$work/empty/"
+"$work/empty/verdantix-installer" >"$work/stdout" </dev/null &
+pid=$!
+window=$(find_window '^ Verdantix Installer$') || fail "no window ' Verdantix Installer'"
+read -r left top width height < <(timeout 10 xwininfo -id "$window" | awk -F: '
+  /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+  /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }')
+[[ "${width}x${height}" == 317x124 ]] || fail "client area ${width}x${height}, not 317x124"
+hints=$(timeout 10 xprop -id "$window" _NET_WM_WINDOW_TYPE _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
+for hint in WINDOW_TYPE_UTILITY STATE_SKIP_TASKBAR STATE_SKIP_PAGER ACTION_CLOSE; do
+  grep -q "_NET_WM_$hint" <<<"$hints" || fail "no $hint: $hints"
+done
+for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
+  grep -q "_NET_WM_ACTION_$action" <<<"$hints" && fail "the manager offers $action: $hints"
+done
+timeout 10 import -window root -crop "${width}x${height}+${left}+${top}" "$work/window.png"
+colours=$(convert "$work/window.png" -format '%k %[pixel:p{0,0}]' info:)
+[[ $colours == "1 srgb(0,0,64)" ]] || fail "client area not all srgb(0,0,64): $colours"
+timeout 10 xdotool windowfocus --sync "$window" key alt+F4
+expect_exit_0 "$pid"
+[[ $(ls -A "$work/empty") == verdantix-installer ]] || fail "files made: $(ls -A "$work/empty")"
+
+"$sample_game" create "$work/game" >/dev/null
+cp "$program" "$work/game/"
+"$work/game/verdantix-installer" >>"$work/stdout" </dev/null &
+pid=$!
+dialog=$(find_window '^Verdantix Installer$') || fail "no dialog 'Verdantix Installer'"
+timeout 10 xdotool windowfocus --sync "$dialog" key Return
+expect_exit_0 "$pid"
+[[ ! -s $work/stdout ]] || fail "the GTK front wrote to standard output: $(cat "$work/stdout")"
+echo "gtk: all passed"
