@@ -19,7 +19,7 @@ struct ProgramEnded {
 };
 
 /// Operations that MemoryPlatform can be told to fail.
-enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kStart };
+enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove };
 
 /// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...").
 /// Names are found regardless of letter case, as on Windows.
@@ -35,29 +35,22 @@ class MemoryPlatform : public Platform {
   explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
 
   // Setting up the disk; paths are taken letter for letter.
-  void AddFolder(const std::string& path);  ///< with its missing ancestors
-  void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folder
+  void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
   void SetHidden(const std::string& path) { hidden_.insert(path); }
   void SetReadOnly(const std::string& path) { read_only_.insert(path); }
-  /// Makes `operation` on `path` (for kStart: the command line) fail with `number`.
+  /// Makes `operation` on `path` fail with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number);
 
   // Looking at the effects.
   bool HasFile(const std::string& path) const { return files_.contains(path); }
   const std::vector<std::uint8_t>& FileBytes(const std::string& path) const;
   const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
-  const std::set<std::string>& folders() const { return folders_; }
   const std::vector<Message>& messages() const { return messages_; }
   /// Every operation in order, e.g. "copy A -> B", "read A 1608+200003" (offset+length),
   /// "flush A", "cd A", "start COMMAND", "wait", "message TEXT", "window CAPTION", "end 0".
   const std::vector<std::string>& log() const { return log_; }
-  int windows_shown() const { return windows_shown_; }
   int max_open_files() const { return max_open_files_; }
 
-  // Scripting what the outside world does.
-  /// Runs inside ShowWindowUntilClosed, standing in for the user and other programs; returning
-  /// closes the window.
-  std::function<void(WindowEvents&)> while_window_open;
   /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
   std::function<void()> during_wait;
 
@@ -97,6 +90,7 @@ class MemoryPlatform : public Platform {
   /// `path` resolved, once `operation` on it is not told to fail and its folder exists (76).
   std::string Prepare(Operation operation, const std::string& path) const;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
+  void AddFolder(const std::string& path);  ///< with its missing ancestors
 
   std::string game_folder_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
@@ -106,9 +100,7 @@ class MemoryPlatform : public Platform {
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
   std::vector<Message> messages_;
   std::vector<std::string> log_;
-  const WindowDescription* window_ = nullptr;
-  WindowEvents* events_ = nullptr;
-  int windows_shown_ = 0;
+  std::string caption_;
   int open_files_ = 0;
   int max_open_files_ = 0;
 };
