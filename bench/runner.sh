@@ -39,7 +39,8 @@ click_command2() {
   probe click "$MAIN_TITLE" 1002 >/dev/null || fail "could not click Command2"
 }
 
-# The Windows program under Wine; runs inside Xvfb with the environment of tests/wine/lib.sh.
+# The Windows program under Wine; runs in the Wine session of scripts/wine-env.sh, with the
+# helpers of tests/wine/lib.sh.
 wine_bench() {
   source tests/wine/lib.sh
   timeout 120 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -s -municode -mwindows \
@@ -71,7 +72,7 @@ wine_bench() {
     }'
 }
 
-if [[ "${1:-}" == --wine-inside-xvfb ]]; then
+if [[ "${1:-}" == --in-wine-session ]]; then
   wine_bench
   exit
 fi
@@ -87,13 +88,13 @@ cp "$build/tests/gfxpak1" "$work/"
 echo "Process runner on Linux (terminal front, pidfd wait):"
 "$build/bench/runner_bench" "$work" | sed 's/^/  /'
 
-# The project's Wine environment, unless one is set already.
-[[ -n "${WINEPREFIX:-}" ]] || source scripts/wine-env.sh
-if [[ -f "${VERDANTIX_EXE:-}" && -f "$VERDANTIX_BUILD/tests/wine/probe.exe" &&
-  -d "$WINEPREFIX" ]] && command -v xvfb-run >/dev/null; then
+source scripts/wine-env.sh
+if [[ -f "$VERDANTIX_EXE" && -f "$VERDANTIX_BUILD/tests/wine/probe.exe" && -x "$WINELOADER" ]] &&
+  command -v Xvfb >/dev/null; then
   echo "Process runner under Wine (the program through Command2, MsgWaitForMultipleObjects):"
-  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-    bash bench/runner.sh --wine-inside-xvfb
+  trap 'wine_session_stop; rm -rf "$work"' EXIT
+  wine_session_start
+  timeout 300 bash bench/runner.sh --in-wine-session
 else
-  echo "Process runner under Wine: skipped (needs make windows and scripts/test-windows.sh's prefix)"
+  echo "Process runner under Wine: skipped (needs make windows and the packages of Wine)"
 fi
