@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Command3 under Wine, clicked by another program as the hidden button allows: the add-on tree
-# and the locale files byte for byte, the window left open, and the run-time error report that
-# ends the program on a second click or at a missing source; the tree built while Command2
-# waits for gfxpak1.
-# Run by scripts/test-windows.sh (Xvfb, a running wineserver and the environment of lib.sh).
+# and the locale files byte for byte, the window left open, and the run-time error report, as
+# the user sees it, that ends the program on a second click; the tree built while Command2
+# waits for gfxpak1. (A missing source stops at its row: addon/addon_tree_test.cpp.)
+# Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
-
-readonly COMMAND2_ID=1002 COMMAND3_ID=1003
 
 # The tree as the program must build it, written out once in addon/addon_tree.txt: the copies
 # into the tree, then the three locale files; "\data\kce\x.big" read as "data/kce/x.big".
@@ -35,21 +33,18 @@ write_sources() { # FOLDER
 # one thread handles nothing else while the click runs.
 click_done() { [[ -e "$1" ]] && probe ping "$MAIN_TITLE" >/dev/null; } # LAST_FILE
 
-files_under() { (cd "$1" && find . -mindepth 1 -type "$2" | sort); }
-
+# Each copy is byte for byte its source, and data\kce holds the tables' folders and copies only.
 expect_tree_and_locale_files() { # FOLDER
   local i
   for i in "${!SOURCES[@]}"; do
     cmp -s "$1/${SOURCES[i]}" "$1/${DESTINATIONS[i]}" || fail "${DESTINATIONS[i]} differs"
   done
-  expect_eq "$(files_under "$1/data/kce" f)" \
-    "$(printf '%s\n' "${DESTINATIONS[@]}" | sed -n 's|^data/kce/|./|p' | sort)" "files of the tree"
-  expect_eq "$(files_under "$1/data/kce" d)" \
-    "$(printf './%s\n' "${FOLDERS[@]:1}" | sed 's|data/kce/||' | sort)" "folders of the tree"
+  expect_eq "$(cd "$1" && find data/kce | sort)" \
+    "$(printf '%s\n' "${FOLDERS[@]}" "${DESTINATIONS[@]}" | grep '^data/kce' | sort)" "the tree"
 }
 
 click_builds_the_tree_then_a_second_click_ends_the_program() {
-  local folder before
+  local folder
   folder=$(new_game_folder addon)
   write_sources "$folder"
   echo "an older header" >"$folder/${DESTINATIONS[-2]}"
@@ -60,21 +55,8 @@ click_builds_the_tree_then_a_second_click_ends_the_program() {
   probe wait-window "$MAIN_TITLE" 1 >/dev/null || fail "the window closed after the click"
   ! probe wait-window "$BOX_TITLE" 1 >/dev/null || fail "a message box was shown"
 
-  before=$(listing "$folder")
   click "$COMMAND3_ID"
   answer_box 75 "Run-time error '75':" "Path/File access error" "$(wine_path "$folder/data/kce")"
-  expect_eq "$(listing "$folder")" "$before" "files after the second click"
-}
-
-missing_source_stops_at_its_row() {
-  local folder missing=data/gui/stad/13.big
-  folder=$(new_game_folder missing-source)
-  write_sources "$folder"
-  rm "$folder/$missing"
-  open_window "$folder"
-  click "$COMMAND3_ID"
-  answer_box 53 "Run-time error '53':" "File not found" "$(wine_path "$folder/$missing")"
-  expect_eq "$(find "$folder/data/kce" -type f | wc -l)" 84 "files copied before the failure"
 }
 
 # Command2 runs one record, each gfxpak1 run lasting 3 s; during the first, the window is closed
@@ -83,8 +65,8 @@ click_during_command2s_wait_builds_the_tree() {
   local folder
   folder=$(new_game_folder during-wait)
   write_sources "$folder"
-  build_standin "$folder/gfxpak1.exe" "$(dirname "$0")/gfxpak1_standin.cpp" -municode -mwindows
-  echo "3000 0" >"$folder/gfxpak1.control"
+  cp "$TEST_BUILD/gfxpak1.exe" "$folder/"
+  echo 3000 >"$folder/gfxpak1.control"
   printf 'a,b,c,0,e\r\n' >"$folder/installer.bin"
   open_window "$folder"
   click "$COMMAND2_ID"
@@ -102,5 +84,3 @@ run_case "Command3 during Command2's wait builds the tree; the pass then ends th
   click_during_command2s_wait_builds_the_tree
 run_case "Command3 builds the tree; a second click ends with error 75" \
   click_builds_the_tree_then_a_second_click_ends_the_program
-run_case "Command3 with a missing source ends with error 53 at its row" \
-  missing_source_stops_at_its_row
