@@ -26,7 +26,7 @@ wait_log() {
 installer_game() {
   local folder i
   folder=$(new_game_folder "$1")
-  cp "$WORK/gfxpak1.exe" "$folder/"
+  cp "$TEST_BUILD/gfxpak1.exe" "$folder/"
   for ((i = 0; i < $2; ++i)); do printf 'a,b,c,0,e\r\n'; done >"$folder/installer.bin"
   echo "$3" >"$folder/gfxpak1.control"
   echo "$folder"
@@ -43,8 +43,6 @@ click_command2() {
 # helpers of tests/wine/lib.sh.
 wine_bench() {
   source tests/wine/lib.sh
-  timeout 120 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -s -municode -mwindows \
-    -o "$WORK/gfxpak1.exe" tests/wine/gfxpak1_standin.cpp
 
   local folder before after
   folder=$(installer_game cpu 1 "$LONG_RUN_MS 0")

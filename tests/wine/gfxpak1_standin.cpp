@@ -9,15 +9,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "platform/win32/win32_text.h"
 
-std::string Utf8(const std::wstring& text) {
-  std::string bytes(3 * text.size(), '\0');
-  bytes.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          static_cast<int>(bytes.size()), nullptr, nullptr)));
-  return bytes;
-}
+namespace {
 
 std::string Now() {
   FILETIME now{};
@@ -48,7 +42,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   GetCurrentDirectoryW(32768, folder);
   char flags[16];
   std::snprintf(flags, sizeof flags, "0x%lx", startup.dwFlags);
-  Log("start\t" + Utf8(GetCommandLineW()) + "\t" + Utf8(folder) + "\tshow " +
+  using verdantix::win32::Narrow;
+  Log("start\t" + Narrow(GetCommandLineW()) + "\t" + Narrow(folder) + "\tshow " +
       std::to_string(startup.wShowWindow) + "\tflags " + flags + started);
   Sleep(run_ms);
   Log("end" + Now());
