@@ -18,12 +18,8 @@ readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when wr
 readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 
 WORK=$(mktemp -d)
-STARTED_PIDS=()
-cleanup() {
-  kill "${STARTED_PIDS[@]}" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+STARTED_PIDS=() # stopped at the end, with WORK removed
+trap 'kill "${STARTED_PIDS[@]}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

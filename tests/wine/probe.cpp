@@ -30,10 +30,6 @@ int Print(const std::wstring& line, int status = 0) {
   return status;
 }
 
-std::wstring Pair(long long first, long long second) {
-  return std::to_wstring(first) + L" " + std::to_wstring(second);
-}
-
 /// The text of a window of any process: WM_GETTEXT is marshalled between processes.
 std::wstring TextOf(HWND window) {
   wchar_t text[4096] = {};
@@ -101,8 +97,8 @@ int Client(HWND window) {
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  Print(L"size " + Pair(client.right, client.bottom));
-  Print(L"origin " + Pair(origin.x, origin.y));
+  Print(L"size " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom));
+  Print(L"origin " + std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y));
   return Print(L"style " + std::to_wstring(GetWindowLongPtrW(window, GWL_STYLE)));
 }
 
