@@ -39,13 +39,16 @@ wine_session_start() {
   wine_prefix_make
   local display_file
   display_file=$(mktemp)
-  # Xvfb writes its display number once it accepts connections.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  # Xvfb writes its display number once it accepts connections; it keeps the root window's
+  # properties when its last client leaves.
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   WINE_SESSION_XVFB=$!
   timeout 10 bash -c 'until [[ -s "$1" ]]; do sleep 0.1; done' _ "$display_file" ||
     { echo "Xvfb gave no display in 10 s" >&2; return 1; }
   export DISPLAY=":$(head -n1 "$display_file")"
   rm -f "$display_file"
+  # A panel across the top, as a taskbar takes: the work area is not the whole screen.
+  timeout 10 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,100,1024,668
   # The server's services start with the first program; started here, away from ctest, they
   # hold no test's output pipe open.
   timeout 30 "$WINESERVER" -p

@@ -49,7 +49,7 @@ TEST(DISABLED_Win32Child, Run) { std::exit(STILL_ACTIVE); }
 
 // The game folder is "game"; the name "gfxpak1 \i.exe" is what a search over the unquoted
 // command line would try after "gfxpak1.exe". That the copy of the game folder is the one that
-// runs shows in tests/wine/command2_test.sh.
+// runs shows in tests/wine/clicks_test.sh.
 INSTANTIATE_TEST_SUITE_P(
     Where, Win32ProgramSearch,
     testing::Values(Placement{"GameFolderPastAFolderWithATrailingBlank",
