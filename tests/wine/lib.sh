@@ -75,6 +75,15 @@ start_program() {
   STARTED_PIDS+=("$PROGRAM_PID")
 }
 
+# The started program's CPU time in milliseconds, all its threads: its Unix process, the child
+# of start_program's timeout (Wine's GetProcessTimes gives no real figure for another process).
+program_cpu_ms() {
+  local child ticks
+  read -r child _ <"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"
+  ticks=$(sed 's/.*) //' "/proc/$child/stat" | awk '{ print $12 + $13 }') # user + system
+  echo $((ticks * 1000 / $(getconf CLK_TCK)))
+}
+
 # wait_window TITLE: waits for the visible window; WINDOW_PID is its Windows process id.
 wait_window() {
   local found
