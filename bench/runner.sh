@@ -48,9 +48,9 @@ wine_bench() {
   folder=$(installer_game cpu 1 "$LONG_RUN_MS 0")
   click_command2 "$folder"
   wait_log "$folder" '^start' 1
-  before=$(probe cpu "$WINDOW_PID")
+  before=$(program_cpu_ms)
   wait_log "$folder" '^end' 1
-  after=$(probe cpu "$WINDOW_PID")
+  after=$(program_cpu_ms)
   wait_exit
   echo "  program CPU during a ${LONG_RUN_MS} ms tool run: $((after - before)) ms"
 
