@@ -84,12 +84,8 @@ program_cpu_ms() {
   echo $((ticks * 1000 / $(getconf CLK_TCK)))
 }
 
-# wait_window TITLE: waits for the visible window; WINDOW_PID is its Windows process id.
-wait_window() {
-  local found
-  found=$(probe wait-window "$1" "$WAIT_SECONDS") || fail "no window '$1': $found"
-  # shellcheck disable=SC2034  # used by the scripts that source this file
-  WINDOW_PID=${found#pid }
+wait_window() { # TITLE: waits for the visible window
+  probe wait-window "$1" "$WAIT_SECONDS" >/dev/null || fail "no window '$1'"
 }
 
 open_window() { start_program "$1"; wait_window "$MAIN_TITLE"; } # FOLDER

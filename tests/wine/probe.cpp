@@ -1,14 +1,13 @@
 // The helper of the end-to-end tests under Wine: it finds the program's windows by their whole
 // caption (a visible one preferred), reads and clicks their controls, and holds a file open as
 // the running game does. Each command prints plain lines and exits 0, or 1 when it fails:
-//   wait-window TITLE SECONDS  waits for a visible window; prints "pid N" of its process
+//   wait-window TITLE SECONDS  waits for a visible window
 //   texts TITLE                per child, in creation order: CLASS\tID\tvisible|hidden\tTEXT
 //   click TITLE ID             posts WM_COMMAND (ID, BN_CLICKED, the control) to the window
 //   close TITLE                posts WM_CLOSE to the window
 //   ping TITLE                 the window answers WM_NULL within 1 s
 //   client TITLE               "size W H" of the client area, "origin X Y" of it on the screen,
 //                              "style N" of the window
-//   cpu PID                    user + kernel CPU time of the process, in milliseconds
 //   hold PATH SECONDS          opens PATH without sharing, prints "held", closes it after SECONDS
 #include <windows.h>
 
@@ -50,26 +49,11 @@ HWND FindTitled(const wchar_t* title, bool visible_only) {
 
 int WaitWindow(const wchar_t* title, unsigned long seconds) {
   const ULONGLONG deadline = GetTickCount64() + 1000ULL * seconds;
-  HWND window;
-  while ((window = FindTitled(title, true)) == nullptr) {
+  while (FindTitled(title, true) == nullptr) {
     if (GetTickCount64() >= deadline) return Print(L"no window titled " + std::wstring(title), 1);
     Sleep(50);
   }
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  return Print(L"pid " + std::to_wstring(pid));
-}
-
-int Cpu(unsigned long pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  FILETIME created{}, ended{}, kernel{}, user{};
-  if (process == nullptr || !GetProcessTimes(process, &created, &ended, &kernel, &user)) {
-    return Print(L"no times of process " + std::to_wstring(pid), 1);
-  }
-  CloseHandle(process);
-  ULARGE_INTEGER k{{kernel.dwLowDateTime, kernel.dwHighDateTime}};
-  ULARGE_INTEGER u{{user.dwLowDateTime, user.dwHighDateTime}};
-  return Print(std::to_wstring((k.QuadPart + u.QuadPart) / 10000));  // 100 ns units
+  return 0;
 }
 
 int Hold(const wchar_t* path, unsigned long seconds) {
@@ -106,10 +90,9 @@ int Client(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // plain "\n" line ends for the shell scripts
-  if (argc < 3) return Print(L"usage: probe COMMAND TITLE|PID|PATH [ID|SECONDS]", 2);
+  if (argc < 3) return Print(L"usage: probe COMMAND TITLE|PATH [ID|SECONDS]", 2);
   const std::wstring command = argv[1];
   const unsigned long number = argc > 3 ? std::wcstoul(argv[3], nullptr, 10) : 0;
-  if (command == L"cpu") return Cpu(std::wcstoul(argv[2], nullptr, 10));
   if (command == L"hold") return Hold(argv[2], number);
   if (command == L"wait-window") return WaitWindow(argv[2], number);
   HWND window = FindTitled(argv[2], false);
