@@ -120,11 +120,6 @@ answer_box() {
   expect_exit "$1"
 }
 
-close_main_window_and_expect_end() {
-  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
-  expect_exit 0
-}
-
 run_case() { # NAME FUNCTION: runs one case and reports its time
   local start=${EPOCHREALTIME/[.,]/}
   "$2"

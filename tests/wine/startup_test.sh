@@ -2,8 +2,8 @@
 # The program under Wine from its start: the patch's message, the window hidden meanwhile, and
 # the patch's bytes, a file table of 1,000 bytes; the main window when the game holds its file
 # table, at 144 DPI, keys that do nothing and alt+F4; a full disk. DLLs planted in the game
-# folder are never loaded. (Clicks are tested in process, in platform/win32/ui, and by the
-# Command2 and Command3 scripts.) Run by scripts/test-windows.sh.
+# folder are never loaded. (Clicks are tested in process, in platform/win32/ui, and in
+# clicks_test.sh.) Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
 # Wine prefers its own copy of these DLLs to one in the program's folder, where Windows looks
@@ -50,17 +50,22 @@ install_uninstall_then_a_short_file_table() {
   [[ -z "$(find "$folder" -name '*.loaded')" ]] || fail "planted DLLs were loaded"
 }
 
+type_keys() { # KEY...: typed into the main window, found by its X title
+  local window
+  window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | head -n 1)
+  [[ -n "$window" ]] || fail "no X window for the main window"
+  timeout 10 xdotool windowfocus --sync "$window" key "$@"
+}
+
 # The running game holds its file table open without sharing; the screen is at 144 DPI.
 locked_file_table_opens_the_window() {
-  local folder before holder client x y x_window desktop='HKCU\Control Panel\Desktop'
+  local folder before client x y desktop='HKCU\Control Panel\Desktop'
   folder=$(new_game_folder locked)
   write_game_files "$folder"
   plant_dlls "$folder"
   before=$(listing "$folder")
-  timeout 30 "$WINELOADER" "$TEST_BUILD/probe.exe" hold "$(wine_path "$folder/data/fifa.fat")" \
-    20 >"$WORK/held" &
-  holder=$!
-  STARTED_PIDS+=("$holder")
+  probe hold "$(wine_path "$folder/data/fifa.fat")" 20 >"$WORK/held" &
+  STARTED_PIDS+=($!)
   wait_for "hold on the file table" grep -qs '^held' "$WORK/held"
   timeout 20 "$WINELOADER" reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
   open_window "$folder"
@@ -74,15 +79,10 @@ locked_file_table_opens_the_window() {
   expect_eq "$(convert "$WORK/screen.png" -format "%[pixel:p{$((x + 200)),$((y + 90))}]" info:)" \
     "srgb(0,0,64)" "colour inside the client area"
   # A key that clicked would end the program, or show a box (no list, no sources) that keeps
-  # alt+F4 below from ending it.
-  x_window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | head -n 1)
-  [[ -n "$x_window" ]] || fail "no X window for the main window"
-  timeout 10 xdotool windowfocus --sync "$x_window" key Tab Return space Tab space Return
-  probe ping "$MAIN_TITLE" || fail "the window is gone after the keys"
-  # Alt+F4 through the same path shows that the keys above did reach the window.
-  timeout 10 xdotool windowfocus --sync "$x_window" key alt+F4
+  # alt+F4 from ending it; alt+F4 through the same path shows that the keys reached the window.
+  type_keys Tab Return space Tab space Return
+  type_keys alt+F4
   expect_exit 0
-  kill "$holder"
   expect_eq "$(listing "$folder")" "$before" "files after the run"
 }
 
@@ -99,7 +99,8 @@ full_disk_keeps_the_previous_backup() (
   head -c 163840 /dev/zero >"$data/fifa.fat"
   before=$(listing "$data")
   open_window "$folder"
-  close_main_window_and_expect_end
+  probe close "$MAIN_TITLE" || fail "could not close the main window"
+  expect_exit 0
   expect_eq "$(listing "$data")" "$before" "files in data"
 )
 
