@@ -9,6 +9,7 @@
 # on every platform: app/, installer/, addon/.) Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
+readonly COMMAND2_ID=1002 COMMAND3_ID=1003
 readonly LONG_RUN_MS=3000 # of each gfxpak1 run
 readonly CPU_LIMIT_MS=150 # 5% of a run
 

@@ -10,7 +10,6 @@ TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, 
 [[ -f "$TEST_BUILD/probe.exe" ]] || { echo "missing $TEST_BUILD/probe.exe" >&2; exit 1; }
 
 readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
-readonly COMMAND2_ID=1002 COMMAND3_ID=1003
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
 readonly WAIT_SECONDS=10    # for a window to appear or a program to end
 # The layout of the game files the program patches.
