@@ -26,7 +26,7 @@ wait_log() {
 installer_game() {
   local folder i
   folder=$(new_game_folder "$1")
-  cp "$WORK/gfxpak1.exe" "$folder/"
+  cp "$TEST_BUILD/gfxpak1.exe" "$folder/"
   for ((i = 0; i < $2; ++i)); do printf 'a,b,c,0,e\r\n'; done >"$folder/installer.bin"
   echo "$3" >"$folder/gfxpak1.control"
   echo "$folder"
@@ -39,19 +39,18 @@ click_command2() {
   probe click "$MAIN_TITLE" 1002 >/dev/null || fail "could not click Command2"
 }
 
-# The Windows program under Wine; runs inside Xvfb with the environment of tests/wine/lib.sh.
+# The Windows program under Wine; runs in the Wine session of scripts/wine-env.sh, with the
+# helpers of tests/wine/lib.sh.
 wine_bench() {
   source tests/wine/lib.sh
-  timeout 120 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -s -municode -mwindows \
-    -o "$WORK/gfxpak1.exe" tests/wine/gfxpak1_standin.cpp
 
   local folder before after
   folder=$(installer_game cpu 1 "$LONG_RUN_MS 0")
   click_command2 "$folder"
   wait_log "$folder" '^start' 1
-  before=$(probe cpu "$WINDOW_PID")
+  before=$(program_cpu_ms)
   wait_log "$folder" '^end' 1
-  after=$(probe cpu "$WINDOW_PID")
+  after=$(program_cpu_ms)
   wait_exit
   echo "  program CPU during a ${LONG_RUN_MS} ms tool run: $((after - before)) ms"
 
@@ -71,7 +70,7 @@ wine_bench() {
     }'
 }
 
-if [[ "${1:-}" == --wine-inside-xvfb ]]; then
+if [[ "${1:-}" == --in-wine-session ]]; then
   wine_bench
   exit
 fi
@@ -87,13 +86,13 @@ cp "$build/tests/gfxpak1" "$work/"
 echo "Process runner on Linux (terminal front, pidfd wait):"
 "$build/bench/runner_bench" "$work" | sed 's/^/  /'
 
-# The project's Wine environment, unless one is set already.
-[[ -n "${WINEPREFIX:-}" ]] || source scripts/wine-env.sh
-if [[ -f "${VERDANTIX_EXE:-}" && -f "$VERDANTIX_BUILD/tests/wine/probe.exe" &&
-  -d "$WINEPREFIX" ]] && command -v xvfb-run >/dev/null; then
+source scripts/wine-env.sh
+if [[ -f "$VERDANTIX_EXE" && -f "$VERDANTIX_BUILD/tests/wine/probe.exe" && -x "$WINELOADER" ]] &&
+  command -v Xvfb >/dev/null; then
   echo "Process runner under Wine (the program through Command2, MsgWaitForMultipleObjects):"
-  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-    bash bench/runner.sh --wine-inside-xvfb
+  trap 'wine_session_stop; rm -rf "$work"' EXIT
+  wine_session_start
+  timeout 300 bash bench/runner.sh --in-wine-session
 else
-  echo "Process runner under Wine: skipped (needs make windows and scripts/test-windows.sh's prefix)"
+  echo "Process runner under Wine: skipped (needs make windows and the packages of Wine)"
 fi

@@ -17,9 +17,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void AddAttribute(const std::string& path, DWORD attribute) {
+std::string AddAttribute(const std::string& path, DWORD attribute) {
   std::wstring wide = Wide(path);
   SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | attribute);
+  return path;
+}
+
+/// Holds `path` open without sharing, as a running game does, until the result is destroyed.
+std::shared_ptr<void> Hold(const std::string& path) {
+  HANDLE held = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
+  return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
 }
 
 ContractTarget Win32Target() {
@@ -28,19 +37,11 @@ ContractTarget Win32Target() {
   target.root = Narrow(folder->path().native());
   target.platform = std::make_unique<Win32Platform>(target.root);
   target.program_elsewhere = "cmd";
-  target.hide = [](const std::string& path) {
-    AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
-    return path;
-  };
+  target.hide = [](const std::string& path) { return AddAttribute(path, FILE_ATTRIBUTE_HIDDEN); };
   target.make_read_only = [](const std::string& path) {
     AddAttribute(path, FILE_ATTRIBUTE_READONLY);
   };
-  target.lock = [](const std::string& path) -> std::shared_ptr<void> {
-    HANDLE held = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
-    return std::shared_ptr<void>(held, [](void* handle) { CloseHandle(handle); });
-  };
+  target.lock = &Hold;
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
@@ -110,14 +111,14 @@ TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
 
 TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
   TemporaryFolder folder;
-  const std::string root = Narrow(folder.path().native());
-  Win32Platform platform(root);
-  platform.OpenBinary(root + "\\fifa.fat")->WriteAt(0, std::vector<std::uint8_t>(10, 'n'));
-  HANDLE held = CreateFileW((folder.path() / "fifa.fat.bak").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_NEW, 0, nullptr);
-  EXPECT_THAT([&] { platform.Copy(root + "\\fifa.fat", root + "\\fifa.fat.bak"); },
-              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, root + "\\fifa.fat.bak"));
-  CloseHandle(held);
+  const std::string table = Narrow((folder.path() / "fifa.fat").native()), backup = table + ".bak";
+  Win32Platform platform(Narrow(folder.path().native()));
+  platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(10, 'n'));
+  platform.OpenBinary(backup);
+  auto held = Hold(backup);
+  EXPECT_THAT([&] { platform.Copy(table, backup); },
+              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, backup));
+  held.reset();
   EXPECT_EQ(fs::file_size(folder.path() / "fifa.fat.bak"), 0u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
 }
@@ -125,17 +126,15 @@ TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
 TEST(Win32Files, OffsetsBeyondFourGigabytes) {
   constexpr std::uint64_t kFar = (5ull << 30) + 3;
   TemporaryFolder folder;
-  const std::string path = Narrow((folder.path() / "zdata_02.big").native());
-  auto file = Win32Platform("C:\\game").OpenBinary(path);
-  // Sparse where the file system allows it, so the test needs no gigabytes of disk.
-  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  const fs::path path = folder.path() / "zdata_02.big";
+  // Sparse where the file system needs it, so the test needs no gigabytes of disk.
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   DWORD returned = 0;
   DeviceIoControl(handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
   CloseHandle(handle);
-  const std::uint8_t bytes[] = {0x65, 0x65, 0x73};
-  file->WriteAt(kFar, bytes);
-  std::uint8_t back[3] = {};
+  auto file = Win32Platform("C:\\game").OpenBinary(Narrow(path.native()));
+  file->WriteAt(kFar, std::vector<std::uint8_t>{0x65, 0x65, 0x73});
+  std::vector<std::uint8_t> back(3);
   file->ReadAt(kFar, back);
   EXPECT_EQ(file->Length(), kFar + 3);
   EXPECT_EQ(back[2], 0x73);

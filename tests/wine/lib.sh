@@ -1,32 +1,24 @@
 # Shared helpers of the end-to-end tests under Wine: game folders, starting the program,
-# finding and driving its windows through the probe, and checking bytes. Sourced, not run.
-#
-# Needs (exported by scripts/test-windows.sh): WINEPREFIX, WINELOADER, DISPLAY, VERDANTIX_EXE
-# (the 64-bit program) and VERDANTIX_BUILD (its build folder, which holds tests/wine/probe.exe).
-# Every wait here has a timeout.
+# finding and driving its windows through the probe. Sourced, not run. Needs the environment
+# and the running session of scripts/wine-env.sh (scripts/test-windows.sh gives both). Every
+# wait here has a timeout.
 
 set -euo pipefail
 
 : "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
-PROBE="${VERDANTIX_BUILD}/tests/wine/probe.exe"
-[[ -f "$PROBE" ]] || { echo "missing $PROBE" >&2; exit 1; }
+TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, planted.dll
+[[ -f "$TEST_BUILD/probe.exe" ]] || { echo "missing $TEST_BUILD/probe.exe" >&2; exit 1; }
 
-readonly MAIN_TITLE=" Verdantix Installer"
-readonly BOX_TITLE="Verdantix Installer"
+readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
 readonly WAIT_SECONDS=10    # for a window to appear or a program to end
-
 # The layout of the game files the program patches.
 readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when written here
 readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 
 WORK=$(mktemp -d)
-STARTED_PIDS=()
-cleanup() {
-  kill "${STARTED_PIDS[@]}" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+STARTED_PIDS=() # stopped at the end, with WORK removed
+trap 'kill "${STARTED_PIDS[@]}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -35,7 +27,7 @@ expect_eq() { [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"; } # ACTU
 # The Windows name of a Unix path: drive Z: is the Unix root in every Wine prefix.
 wine_path() { local path="Z:$1"; echo "${path//\//\\}"; }
 
-probe() { timeout 20 "$WINELOADER" "$PROBE" "$@"; }
+probe() { timeout 20 "$WINELOADER" "$TEST_BUILD/probe.exe" "$@"; }
 
 # wait_for WHAT COMMAND...: runs COMMAND until it succeeds; fails naming WHAT after WAIT_SECONDS.
 wait_for() {
@@ -59,22 +51,21 @@ put_bytes() { # FILE OFFSET TEXT: writes TEXT (with \x escapes) at OFFSET withou
   printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
-# write_game_files FOLDER [no-archive]: a file table of zeros with one record in form A
-# (08 84 E8), copied to $WORK/original.fat, and an archive of zeros, longer than the patch's
-# window, with one "fes" in the window.
+# write_game_files FOLDER: a file table of zeros with one record in form A (08 84 E8), copied to
+# $WORK/original.fat, and an archive of zeros, longer than the patch's window, with one "fes" in
+# the window.
 write_game_files() {
   head -c 4096 /dev/zero >"$1/data/fifa.fat"
   put_bytes "$1/data/fifa.fat" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
   cp "$1/data/fifa.fat" "$WORK/original.fat"
-  [[ "${2:-}" == no-archive ]] && return
   head -c 65536 /dev/zero >"$1/data/zdata_02.big"
   put_bytes "$1/data/zdata_02.big" "$ARCHIVE_F_OFFSET" 'fes'
 }
 
 byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; } # FILE OFFSET: two hex digits
 
-# Every file under a folder with its size: compared before and after a run.
-listing() { (cd "$1" && find . -printf '%p %s\n' | sort); }
+# Every file under a folder with a checksum of its bytes: compared before and after a run.
+listing() { (cd "$1" && find . -type f -exec md5sum {} + | sort -k2); }
 
 # start_program FOLDER: starts the program in the background; PROGRAM_PID is its Unix PID.
 start_program() {
@@ -83,13 +74,17 @@ start_program() {
   STARTED_PIDS+=("$PROGRAM_PID")
 }
 
-# wait_window TITLE: waits for the visible window; sets WINDOW_PID (its Windows process id,
-# for `probe cpu`).
-wait_window() {
-  local found
-  found=$(probe wait-window "$1" "$WAIT_SECONDS") || fail "no window '$1': $found"
-  # shellcheck disable=SC2034  # used by the scripts that source this file
-  WINDOW_PID=$(sed -n 's/^pid //p' <<<"$found")
+# The started program's CPU time in milliseconds, all its threads: its Unix process, the child
+# of start_program's timeout (Wine's GetProcessTimes gives no real figure for another process).
+program_cpu_ms() {
+  local child ticks
+  read -r child _ <"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"
+  ticks=$(sed 's/.*) //' "/proc/$child/stat" | awk '{ print $12 + $13 }') # user + system
+  echo $((ticks * 1000 / $(getconf CLK_TCK)))
+}
+
+wait_window() { # TITLE: waits for the visible window
+  probe wait-window "$1" "$WAIT_SECONDS" >/dev/null || fail "no window '$1'"
 }
 
 open_window() { start_program "$1"; wait_window "$MAIN_TITLE"; } # FOLDER
@@ -99,10 +94,7 @@ click() { probe click "$MAIN_TITLE" "$1" >/dev/null || fail "could not click con
 program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
 
 # wait_exit: waits for the started program to end; returns its exit status.
-wait_exit() {
-  wait_for "end of the program" program_ended
-  wait "$PROGRAM_PID"
-}
+wait_exit() { wait_for "end of the program" program_ended && wait "$PROGRAM_PID"; }
 
 expect_exit() { # STATUS
   local status=0
@@ -111,7 +103,7 @@ expect_exit() { # STATUS
 }
 
 # answer_box STATUS LINE...: the box titled with the application title shows the first LINE as
-# a text, every other LINE as a line of a text, and one button, OK; pressing it ends the
+# a text, every other LINE as a line of a text, and one button, OK (IDOK); pressing it ends the
 # program with STATUS.
 answer_box() {
   wait_window "$BOX_TITLE"
@@ -121,27 +113,14 @@ answer_box() {
   for line in "${@:3}"; do
     grep -qxF "$line" <<<"$texts" || fail "no '$line' in the box: $texts"
   done
-  expect_eq "$(grep -P '^Button\t-?\d+\tvisible\t' <<<"$texts" | cut -f4)" OK "buttons of the box"
-  probe press-ok "$BOX_TITLE" >/dev/null || fail "could not press OK"
+  expect_eq "$(grep -P '^Button\t-?\d+\tvisible\t' <<<"$texts" | cut -f2,4)" $'1\tOK' \
+    "buttons of the box"
+  probe click "$BOX_TITLE" 1 >/dev/null || fail "could not press OK"
   expect_exit "$1"
 }
 
-close_main_window_and_expect_end() {
-  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
-  expect_exit 0
-}
-
-# run_case NAME FUNCTION: runs one case and reports its time.
-run_case() {
-  local start_ns
-  start_ns=$(date +%s%N)
+run_case() { # NAME FUNCTION: runs one case and reports its time
+  local start=${EPOCHREALTIME/[.,]/}
   "$2"
-  printf 'PASS %s (%d ms)\n' "$1" $((($(date +%s%N) - start_ns) / 1000000))
-}
-
-# build_standin OUTPUT SOURCE FLAG...: a stand-in program or DLL, built for this run with the
-# 64-bit MinGW compiler.
-build_standin() {
-  timeout 120 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -s -o "$1" "$2" "${@:3}" ||
-    fail "could not build $2"
+  echo "PASS $1 ($(((${EPOCHREALTIME/[.,]/} - start) / 1000)) ms)"
 }

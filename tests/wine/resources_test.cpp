@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,7 @@ namespace {
 std::wstring ProgramPath() {
   wchar_t own[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, own, MAX_PATH);
-  std::wstring path = own;
-  path.erase(path.find_last_of(L"\\/") + 1);
-  return path + VERDANTIX_PROGRAM;
+  return (std::filesystem::path(own).parent_path() / VERDANTIX_PROGRAM).native();
 }
 
 /// The bytes of resource `id` of `type` in the program; empty when there is none.

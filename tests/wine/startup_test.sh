@@ -1,18 +1,35 @@
 #!/usr/bin/env bash
-# The program under Wine at start-up: the patch's message and its bytes in a game folder, and
-# the main window when the game holds its file table or the disk is full.
-# Run by scripts/test-windows.sh (Xvfb, a running wineserver and the environment of lib.sh).
+# The program under Wine from its start: the patch's message, the window hidden meanwhile, and
+# the patch's bytes, a file table of 1,000 bytes; the main window when the game holds its file
+# table, at 144 DPI, keys that do nothing and alt+F4; a full disk. DLLs planted in the game
+# folder are never loaded. (Clicks are tested in process, in platform/win32/ui, and in
+# clicks_test.sh.) Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
+# Wine prefers its own copy of these DLLs to one in the program's folder, where Windows looks
+# first: the override makes it look there too, so that a planted copy would be loaded. Not for
+# version.dll: Wine's own advapi32 imports it, before any code of the program runs.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;shcore,uxtheme,dwmapi=n,b"
+plant_dlls() { # FOLDER: each leaves a mark NAME.dll.loaded when loaded
+  local dll
+  for dll in shcore uxtheme dwmapi version; do cp "$TEST_BUILD/planted.dll" "$1/$dll.dll"; done
+}
+
 # The first run installs, the second uninstalls, in a folder whose name has blanks and
-# non-ASCII letters.
-install_then_uninstall() {
-  local folder fat big
+# non-ASCII letters; a third, with the file table cut to 1,000 bytes, too short to hold a
+# record, writes it back all the same, its bytes unchanged.
+install_uninstall_then_a_short_file_table() {
+  local folder fat big style
   folder=$(new_game_folder "FIFA Été 2004 – 日本")
   fat="$folder/data/fifa.fat" big="$folder/data/zdata_02.big"
   write_game_files "$folder"
+  plant_dlls "$folder"
 
   start_program "$folder"
+  wait_window "$BOX_TITLE"
+  style=$(probe client "$MAIN_TITLE" | sed -n 's/^style //p')
+  # Neither WS_VISIBLE nor WS_DISABLED: the box neither shows nor disables it.
+  ((${#style} && !(style & 0x18000000))) || fail "no hidden main window (style '$style')"
   answer_box 0 "Brantwell Installed"
   expect_eq "$(byte_at "$fat" "$FILE_TABLE_RECORD") $(byte_at "$big" "$ARCHIVE_F_OFFSET")" \
     "01 65" "file table and archive bytes after installing"
@@ -22,40 +39,51 @@ install_then_uninstall() {
   answer_box 0 "Brantwell Uninstalled"
   expect_eq "$(byte_at "$big" "$ARCHIVE_F_OFFSET")" 66 "archive byte after uninstalling"
   cmp -s "$fat" "$WORK/original.fat" || fail "uninstalling did not restore the file table"
-}
 
-locked_file_table_opens_the_window() {
-  local folder fat holder
-  folder=$(new_game_folder locked)
-  fat="$folder/data/fifa.fat"
-  write_game_files "$folder"
-  # The running game holds its file table open without sharing.
-  timeout 30 "$WINELOADER" "$PROBE" hold "$(wine_path "$fat")" 20 >"$WORK/held" &
-  holder=$!
-  STARTED_PIDS+=("$holder")
-  wait_for "hold on the file table" grep -qs '^held' "$WORK/held"
-
-  open_window "$folder"
-  close_main_window_and_expect_end
-  kill "$holder"
-  [[ ! -e "$fat.bak" ]] || fail "a back-up was made of a locked file table"
-  cmp -s "$fat" "$WORK/original.fat" || fail "the locked file table changed"
-  expect_eq "$(byte_at "$folder/data/zdata_02.big" "$ARCHIVE_F_OFFSET")" 66 "archive byte"
-}
-
-# A file table too short to hold a record is written back all the same, its bytes unchanged.
-short_file_table_is_written_back() {
-  local folder fat
-  folder=$(new_game_folder short-table)
-  fat="$folder/data/fifa.fat"
-  write_game_files "$folder"
   truncate -s 1000 "$fat"
   cp "$fat" "$WORK/short.fat"
   touch -d 2001-01-01 "$fat"
   start_program "$folder"
   answer_box 0 "Brantwell Installed"
-  [[ -n $(find "$fat" -newermt 2001-01-02) ]] || fail "the file table was not written back"
+  [[ -n $(find "$fat" -newermt 2001-01-02) ]] || fail "the short file table was not written back"
   cmp -s "$fat" "$WORK/short.fat" || fail "the short file table changed"
+  [[ -z "$(find "$folder" -name '*.loaded')" ]] || fail "planted DLLs were loaded"
+}
+
+type_keys() { # KEY...: typed into the main window, found by its X title
+  local window
+  window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | head -n 1)
+  [[ -n "$window" ]] || fail "no X window for the main window"
+  timeout 10 xdotool windowfocus --sync "$window" key "$@"
+}
+
+# The running game holds its file table open without sharing; the screen is at 144 DPI.
+locked_file_table_opens_the_window() {
+  local folder before client x y desktop='HKCU\Control Panel\Desktop'
+  folder=$(new_game_folder locked)
+  write_game_files "$folder"
+  plant_dlls "$folder"
+  before=$(listing "$folder")
+  probe hold "$(wine_path "$folder/data/fifa.fat")" 20 >"$WORK/held" &
+  STARTED_PIDS+=($!)
+  wait_for "hold on the file table" grep -qs '^held' "$WORK/held"
+  timeout 20 "$WINELOADER" reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+  open_window "$folder"
+  # Back to the prefix's default at once, so a failure below leaves no trace in the prefix.
+  timeout 20 "$WINELOADER" reg delete "$desktop" /v LogPixels /f >/dev/null
+
+  client=$(probe client "$MAIN_TITLE")
+  expect_eq "$(sed -n 's/^size //p' <<<"$client")" "476 186" "client area at 144 DPI"
+  read -r x y <<<"$(sed -n 's/^origin //p' <<<"$client")"
+  timeout 10 import -window root "$WORK/screen.png"
+  expect_eq "$(convert "$WORK/screen.png" -format "%[pixel:p{$((x + 200)),$((y + 90))}]" info:)" \
+    "srgb(0,0,64)" "colour inside the client area"
+  # A key that clicked would end the program, or show a box (no list, no sources) that keeps
+  # alt+F4 from ending it; alt+F4 through the same path shows that the keys reached the window.
+  type_keys Tab Return space Tab space Return
+  type_keys alt+F4
+  expect_exit 0
+  expect_eq "$(listing "$folder")" "$before" "files after the run"
 }
 
 # A disk too full for the back-up (a small file system of its own, which needs root): the window
@@ -69,18 +97,17 @@ full_disk_keeps_the_previous_backup() (
   trap 'umount -l "$data"' EXIT
   head -c 65536 /dev/zero | tr '\0' o >"$data/fifa.fat.bak"
   head -c 163840 /dev/zero >"$data/fifa.fat"
-  cp "$data/fifa.fat.bak" "$WORK/previous.bak"
   before=$(listing "$data")
   open_window "$folder"
-  close_main_window_and_expect_end
+  probe close "$MAIN_TITLE" || fail "could not close the main window"
+  expect_exit 0
   expect_eq "$(listing "$data")" "$before" "files in data"
-  cmp -s "$data/fifa.fat.bak" "$WORK/previous.bak" || fail "the previous back-up changed"
 )
 
-run_case "first run installs, second uninstalls, in a folder with blanks and non-ASCII letters" \
-  install_then_uninstall
-run_case "a file table held by the game: the window opens, nothing changes" \
+run_case "in a non-ASCII folder: the first run installs with the window hidden, the second \
+uninstalls, a third writes back a file table of 1,000 bytes unchanged" \
+  install_uninstall_then_a_short_file_table
+run_case "a file table held by the game: the window at 144 DPI, keys do nothing, alt+F4 ends" \
   locked_file_table_opens_the_window
-run_case "a file table of 1,000 bytes is written back unchanged" short_file_table_is_written_back
 run_case "a full disk: the window opens, the previous back-up stays" \
   full_disk_keeps_the_previous_backup

@@ -1,10 +1,7 @@
 // The main window in process: clicks on hidden buttons after crafted messages, a WM_QUIT met
-// while an action pumps messages, a failed creation, its style and place; the icons of message
-// boxes. (The real program's window is tested under tests/wine.)
+// while an action pumps messages, a failed creation, its style, size and place; the icons of
+// message boxes. (The real program's window is tested under tests/wine.)
 #include "platform/win32/ui/win32_ui.h"
-
-#include "platform/runtime_error.h"
-#include "platform/win32/ui/form_window.h"
 
 #include <windows.h>
 
@@ -13,35 +10,49 @@
 #include <array>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "platform/runtime_error.h"
+#include "platform/win32/ui/form_window.h"
 
 namespace verdantix::win32 {
 namespace {
 
-constexpr int kButtonId = 71;
-constexpr int kPictureButtonId = 72;
-constexpr int kTextBoxId = 73;
+constexpr int kButtonId = 71, kPictureButtonId = 72, kTextBoxId = 73;
 // ctest may run these tests side by side, in processes of their own: each names its window.
 const std::string kCaption = "Win32 UI test window " + std::to_string(GetCurrentProcessId());
-
 constexpr std::array<ControlDescription, 3> kControls = {{
     {"Button", kButtonId, ControlKind::kButton, 4320, 3600, 375, 195, "Button", false},
     {"Picture", kPictureButtonId, ControlKind::kGraphicalButton, 120, 3840, 2295, 375, "", false},
     {"Text", kTextBoxId, ControlKind::kTextBox, 120, 3600, 4095, 285, "Text", false},
 }};
+// 317 x 124 pixels at 96 DPI.
 const WindowDescription kWindow = {kCaption, 4755, 1860, Rgb{0, 0, 64}, kControls};
 
 HWND TestWindow() { return FindWindowA(nullptr, kCaption.c_str()); }
 
-void Post(UINT message, WPARAM wparam = 0) { PostMessageW(TestWindow(), message, wparam, 0); }
+void Post(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+  PostMessageW(TestWindow(), message, wparam, lparam);
+}
 
-// A thread timer runs the test's steps from inside the window's message loop.
+/// What a clicked button sends its parent.
+void PostClick(int id) {
+  Post(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+       reinterpret_cast<LPARAM>(GetDlgItem(TestWindow(), id)));
+}
+
+// A thread timer runs a test's steps from inside the message loop that runs next: the window's
+// or a message box's.
 std::function<void()> timer_steps;
 
 void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   timer_steps();
+}
+
+void RunInNextLoop(std::function<void()> steps) {
+  timer_steps = std::move(steps);
+  SetTimer(nullptr, 0, 1, &RunSteps);
 }
 
 void CALLBACK CloseLateWindow(HWND, UINT, UINT_PTR, DWORD) { Post(WM_CLOSE); }
@@ -58,8 +69,7 @@ class Win32Ui : public testing::Test, public WindowEvents {
   /// Runs the window; `steps` run once the loop has started. A window still open after 5 s is
   /// asked to close, so that a lost WM_QUIT fails a test instead of hanging it.
   void Run(std::function<void()> steps) {
-    timer_steps = std::move(steps);
-    SetTimer(nullptr, 0, 1, &RunSteps);
+    RunInNextLoop(std::move(steps));
     const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &CloseLateWindow);
     auto window = CreateMainWindow(kWindow, *this);
     RunMainWindow(*window);
@@ -70,12 +80,6 @@ class Win32Ui : public testing::Test, public WindowEvents {
   std::function<void()> on_click;
   int close_requests = 0;
 };
-
-/// What a clicked button sends its parent.
-void PostClick(int id) {
-  PostMessageW(TestWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(TestWindow(), id)));
-}
 
 TEST_F(Win32Ui, QuitMetWhilePumpingEndsTheLoopOnceTheActionReturns) {
   on_click = [] {
@@ -98,7 +102,6 @@ TEST_F(Win32Ui, HiddenButtonsReportClicksWhateverMessagesCameBefore) {
     WPARAM wparam;
     LPARAM lparam;
   } crafted[] = {
-      {WM_NULL, 0, 0},
       {WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&hostile)},
       {WM_CREATE, 0, reinterpret_cast<LPARAM>(&hostile)},
       {0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), 16},
@@ -139,37 +142,27 @@ TEST_F(Win32Ui, FailedCreationIsARunTimeErrorAndLeavesNoWindow) {
   UnregisterClassW(taken.lpszClassName, taken.hInstance);
 }
 
-TEST_F(Win32Ui, WindowIsAFixedToolWindowCentredOnTheWholeScreen) {
-  // A work area that leaves out a panel, as a taskbar does (for this process only, under Wine).
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  RECT panel_left = work;
-  panel_left.top += 100;
-  SystemParametersInfoW(SPI_SETWORKAREA, 0, &panel_left, 0);
+// The size at 144 DPI is the real program's, under tests/wine. The Wine session of
+// scripts/wine-env.sh has a panel across the top, as a taskbar takes.
+TEST_F(Win32Ui, AFixedToolWindowSizedFromTwipsCentredOnTheWholeScreen) {
   Run([] {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(TestWindow(), MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT window{};
+    EXPECT_FALSE(EqualRect(&monitor.rcWork, &monitor.rcMonitor)) << "no panel on the screen";
+    RECT window{}, client{};
     GetWindowRect(TestWindow(), &window);
+    GetClientRect(TestWindow(), &client);
     EXPECT_NEAR(window.left + window.right, monitor.rcMonitor.left + monitor.rcMonitor.right, 1);
     EXPECT_NEAR(window.top + window.bottom, monitor.rcMonitor.top + monitor.rcMonitor.bottom, 1);
+    EXPECT_EQ(client.right, 317);
+    EXPECT_EQ(client.bottom, 124);
     EXPECT_EQ(GetWindowLongPtrW(TestWindow(), GWL_STYLE) &
                   (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU);
+    EXPECT_TRUE(GetWindowLongPtrW(TestWindow(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     Post(WM_CLOSE);
   });
-  SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
-}
-
-/// The icon of `box`, a message box: its icon control's, null when it has none.
-HICON IconOf(HWND box) {
-  for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr));) {
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      return reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-    }
-  }
-  return nullptr;
 }
 
 TEST(Win32UiMessageBox, ShowsOnlyTheIconItIsGiven) {
@@ -180,12 +173,15 @@ TEST(Win32UiMessageBox, ShowsOnlyTheIconItIsGiven) {
   };
   for (const auto& [icon, expected] : cases) {
     HICON shown = nullptr;
-    timer_steps = [&shown] {  // inside the box's own message loop
+    RunInNextLoop([&shown] {
       HWND box = FindWindowW(L"#32770", L"Verdantix Installer");
-      shown = IconOf(box);
+      for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr));) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+          shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        }
+      }
       PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    SetTimer(nullptr, 0, 1, &RunSteps);
+    });
     ShowMessageBox("text", icon);
     EXPECT_EQ(shown, expected) << static_cast<int>(icon);
   }
