@@ -31,8 +31,33 @@ check_imports() {
     exit 1
   fi
 }
-check_imports build/win64/app/VerdantixInstaller.exe x86_64-w64-mingw32-objdump
-check_imports build/win32/app/VerdantixInstaller.exe i686-w64-mingw32-objdump
+
+# check_resources EXE: icon group 1 whose one image is icon 30001 (48 x 48, 8 bits per pixel,
+# 3752 bytes), Command2's 150 x 22 picture in 256 colours (bitmap 101), a manifest asking for
+# administrator rights, per-monitor DPI and long paths, and a version naming the product.
+check_resources() {
+  local exe=$1
+  raw() { wrestool -x --raw --type="$1" --name="$2" "$exe"; }
+  number() { od -An -t"$1" -j"$2" -N"$3" | xargs; } # TYPE OFFSET BYTES of standard input
+  expect() { [[ "$1" == "$2" ]] || { echo "FAIL: $exe: $3 is '$1', not '$2'" >&2; exit 1; }; }
+  # Icon group 1: its count of images, then its entry's width, height, bits per pixel, bytes
+  # and name; then the size of the image of that name.
+  local group=() field
+  for field in "u2 4 2" "u1 6 2" "u2 12 2" "u4 14 4" "u2 18 2"; do
+    group+=("$(raw 14 1 | number $field)")
+  done
+  expect "${group[*]} $(raw 3 30001 | wc -c)" "1 48 48 8 3752 30001 3752" "icon group 1"
+  expect "$(raw 2 101 | number d4 4 8) $(raw 2 101 | number u2 14 2)" "150 22 8" "the picture"
+  expect "$(raw 24 1 | grep -c 'level="requireAdministrator"\|>PerMonitorV2<\|>true</longPath')" \
+    3 "the manifest's settings found"
+  expect "$(raw 16 1 | tr -d '\0' | grep -ao 'ProductNameVerdantix Installer')" \
+    "ProductNameVerdantix Installer" "the product name"
+}
+for bits in 64 32; do
+  exe=build/win$bits/app/VerdantixInstaller.exe
+  check_imports "$exe" "$([[ $bits == 64 ]] && echo x86_64 || echo i686)-w64-mingw32-objdump"
+  check_resources "$exe"
+done
 
 wait "$prefix_pid" || { echo "FAIL: the Wine prefix could not be made" >&2; exit 1; }
 prefix_pid=""
