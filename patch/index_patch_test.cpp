@@ -105,14 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"WriteArchive", Operation::kWrite, true, true, true}),
     CaseName());
 
-TEST_F(IndexPatch, AReadOnlyBackUpChangesNothing) {
-  disk_.AddFile(backup_, {1, 2, 3});
-  disk_.SetReadOnly(backup_);
-  const auto before = disk_.files();
-  EXPECT_EQ(Run(), 70);
-  EXPECT_EQ(disk_.files(), before);
-}
-
 TEST_F(IndexPatch, AMissingArchiveIsCreatedEmptyAfterTheTableIsSwitched) {
   disk_.Remove(archive_);
   EXPECT_EQ(Run(), 9);
