@@ -45,8 +45,8 @@ bool IsNumberText(std::string_view text) {
   return at == text.size();
 }
 
-}  // namespace
-
+/// Parses `item` as the number it writes: optional sign, digits with an optional decimal
+/// point, optional exponent (E or D); blanks around it allowed; empty is 0. False otherwise.
 bool ParseListNumber(std::string_view item, double& value) {
   std::string_view text = TrimBlanks(item);
   if (text.empty()) {
@@ -62,6 +62,8 @@ bool ParseListNumber(std::string_view item, double& value) {
   value = std::strtod(normal.c_str(), nullptr);
   return true;
 }
+
+}  // namespace
 
 std::size_t ListFileReader::SkipBlanksAndLineEnds(std::size_t from) const {
   while (from < text_.size() && (IsBlank(text_[from]) || IsLineEnd(text_[from]))) ++from;

@@ -48,8 +48,4 @@ class ListFileReader {
   std::string subject_;
 };
 
-/// Parses `item` as the number it writes: optional sign, digits with an optional decimal
-/// point, optional exponent (E or D); blanks around it allowed; empty is 0. False otherwise.
-bool ParseListNumber(std::string_view item, double& value);
-
 }  // namespace verdantix
