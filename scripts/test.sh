@@ -12,6 +12,9 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j2
 ctest --test-dir build/native --output-on-failure -j2 | tee -a "$log"
 
+echo "== Native tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+scripts/test-sanitize.sh | tee -a "$log"
+
 echo "== Windows builds and tests under Wine =="
 scripts/test-windows.sh | tee -a "$log"
 
