@@ -12,10 +12,11 @@ export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
 
-# Waits up to 10 s for the background job PID to end; fails unless it ends with status 0.
-expect_exit_0() {
-  timeout 10 tail --pid="$1" -f /dev/null || { kill "$1"; fail "process $1 still running"; }
-  wait "$1" || fail "exit status $?"
+# Waits up to 10 s for the background job PID to end; fails, naming the STEP, unless it ends
+# with status 0.
+expect_exit_0() { # PID STEP
+  timeout 10 tail --pid="$1" -f /dev/null || { kill "$1"; fail "still running 10 s after $2"; }
+  wait "$1" || fail "exit status $? after $2"
 }
 
 # Prints the visible X window whose title matches the regular expression, waiting up to 10 s.
@@ -54,7 +55,7 @@ timeout 10 import -window root -crop "${width}x${height}+${left}+${top}" "$work/
 colours=$(convert "$work/window.png" -format '%k %[pixel:p{0,0}]' info:)
 [[ $colours == "1 srgb(0,0,64)" ]] || fail "client area not all srgb(0,0,64): $colours"
 timeout 10 xdotool windowfocus --sync "$window" key alt+F4
-expect_exit_0 "$pid"
+expect_exit_0 "$pid" "alt+F4 on the window"
 [[ $(ls -A "$work/empty") == verdantix-installer ]] || fail "files made: $(ls -A "$work/empty")"
 
 "$sample_game" create "$work/game" >/dev/null
@@ -63,6 +64,6 @@ cp "$program" "$work/game/"
 pid=$!
 dialog=$(find_window '^Verdantix Installer$') || fail "no dialog 'Verdantix Installer'"
 timeout 10 xdotool windowfocus --sync "$dialog" key Return
-expect_exit_0 "$pid"
+expect_exit_0 "$pid" "Return on the dialog"
 [[ ! -s $work/stdout ]] || fail "the GTK front wrote to standard output: $(cat "$work/stdout")"
 echo "gtk: all passed"
