@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Builds the native program and tests with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build/sanitize and runs the unit tests and the GTK tests there; any report fails the run.
-# The terminal program's tests (label e2e) and the crash test stay out: the first starts the
-# program without /proc and from a path longer than the kernel reads back, where the sanitizers'
-# start-up prints warnings into the output it compares; the second kills the program at every
-# system call, which the sanitizers' start-up multiplies.
+# The unit and GTK tests built with AddressSanitizer and UBSan (build/sanitize); a report fails.
+# Not the terminal tests (e2e: without /proc and on too long a path the sanitizers' start-up
+# warns into the output they compare) nor the crash test (its start-up multiplies system calls).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/sanitize
