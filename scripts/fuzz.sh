@@ -9,10 +9,9 @@ seconds="${1:-60}"
 scripts/deps.sh core gtk fuzz
 
 build=build/fuzz
-sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVERDANTIX_TESTS=OFF -DVERDANTIX_FUZZ=ON \
-  -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link" >/dev/null
+  -DVERDANTIX_TESTS=OFF -DVERDANTIX_FUZZ=ON -DVERDANTIX_SANITIZE=ON \
+  -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 cmake --build "$build" --target list_file_fuzz index_patch_fuzz -j2
 
 # Leak checks stop the process's threads with ptrace; where that is refused they are left out.
