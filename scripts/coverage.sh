@@ -20,11 +20,13 @@ else
   status=1
 fi
 
-# The program's own code: no tests, test doubles, benchmarks or sample tools.
+# The program's own code: no tests, test doubles, benchmarks or sample tools. The counts are
+# looked for in the coverage build alone (from the root, gcovr would walk into the Wine prefix's
+# drive Z:, the whole machine).
 gcovr --root . --object-directory "$build" --exclude-throw-branches \
   --exclude-unreachable-branches --filter '(app|patch|addon|installer|platform)/' \
   --exclude '.*_(test|fuzz)\.cpp$' --exclude 'platform/(memory|contract)/' \
-  --json "$build/coverage.json"
+  --json "$build/coverage.json" "$build"
 python3 scripts/coverage_report.py "$build/coverage.json" || status=$?
 
 if [[ -x scripts/coverage-windows.sh ]]; then
