@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/posix/posix_platform.h"
 
 extern char** environ;
@@ -26,21 +27,6 @@ class PosixProcess : public Process {
   pid_t pid;
   int pidfd;
 };
-
-/// Splits at blanks (spaces and tabs), as the command line's program would see its words on
-/// Windows; any other character, a line end included, stays inside its word.
-std::vector<std::string> SplitAtBlanks(const std::string& command_line) {
-  std::vector<std::string> words;
-  std::size_t at = 0;
-  for (;;) {
-    at = command_line.find_first_not_of(" \t", at);
-    if (at == std::string::npos) return words;
-    std::size_t end = command_line.find_first_of(" \t", at);
-    if (end == std::string::npos) end = command_line.size();
-    words.push_back(command_line.substr(at, end - at));
-    at = end;
-  }
-}
 
 bool IsExecutableFile(const std::string& path) {
   struct stat status {};
@@ -65,9 +51,10 @@ int Spawn(pid_t& pid, const std::string& program, std::vector<char*>& argv) {
 }  // namespace
 
 std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_line) {
-  std::vector<std::string> words = SplitAtBlanks(command_line);
+  // The words a Windows program would get, so that one list means the same on every platform.
+  std::vector<std::string> words = SplitCommandLine(command_line);
   // The program belongs in the game folder, and is looked for nowhere else.
-  if (words.empty() || words.front().find('/') != std::string::npos) {
+  if (words.front().empty() || words.front().find('/') != std::string::npos) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
   const std::string program = Find(GameFolder() + "/" + words.front());
