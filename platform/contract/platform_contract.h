@@ -29,6 +29,11 @@ struct ContractTarget {
   std::function<std::shared_ptr<void>(const std::string& path)> lock;
   /// Cleans up the folder.
   std::function<void()> tear_down;
+  /// False where names are matched letter for letter (the in-memory disk, whose paths the
+  /// logic's tests spell out): the letter-case case skips.
+  bool finds_names_in_any_case = true;
+  /// False where a file beyond 4 GiB would take that much memory: the case skips.
+  bool holds_files_beyond_4_gib = true;
 };
 
 using ContractTargetFactory = ContractTarget (*)();

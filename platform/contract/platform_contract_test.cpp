@@ -73,6 +73,7 @@ TEST_P(PlatformContract, CopyFailuresLeaveTheTargetAsItWas) {
 }
 
 TEST_P(PlatformContract, NamesAreFoundRegardlessOfLetterCaseAndNewOnesKeepTheirs) {
+  if (!target_.finds_names_in_any_case) GTEST_SKIP() << "this platform matches names exactly";
   platform().CreateFolder(At("Data"));
   WriteFile(platform(), At("Data\\FIFA.FAT"), "table");
   EXPECT_TRUE(platform().FileExists(At("data\\fifa.fat")));
@@ -126,6 +127,17 @@ TEST_P(PlatformContract, OpenBinaryCreatesAnEmptyFileAndNeverTruncates) {
   EXPECT_EQ(ReadFile(platform(), At("data.big")), "0123ab6789");
 }
 
+TEST_P(PlatformContract, OffsetsAndLengthsBeyondFourGibibytes) {
+  if (!target_.holds_files_beyond_4_gib) GTEST_SKIP() << "this platform holds files in memory";
+  const std::uint64_t five_gib = 5ull << 30;
+  platform().OpenBinary(At("zdata_02.big"))->WriteAt(five_gib, Bytes("f"));
+  auto file = platform().OpenBinary(At("zdata_02.big"));
+  std::vector<std::uint8_t> back(1);
+  file->ReadAt(five_gib, back);
+  EXPECT_EQ(file->Length(), five_gib + 1);
+  EXPECT_EQ(back, Bytes("f"));
+}
+
 TEST_P(PlatformContract, OpenFailures) {
   WriteFile(platform(), At("short.big"), "abc");
   WriteFile(platform(), At("readonly.big"), "abc");
@@ -149,11 +161,15 @@ TEST_P(PlatformContract, AFileHeldOpenWithoutSharingCannotBeCopiedOrOpened) {
   EXPECT_EQ(ErrorOf([&] { platform().OpenBinary(At("fifa.fat")); }), 70);
 }
 
-TEST_P(PlatformContract, RemoveDeletesAFile) {
+TEST_P(PlatformContract, RemoveDeletesAPlainFile) {
   WriteFile(platform(), At("installer.bin"), "x");
+  WriteFile(platform(), At("readonly.bin"), "x");
+  target_.make_read_only(At("readonly.bin"));
   platform().Remove(At("installer.bin"));
   EXPECT_FALSE(platform().FileExists(At("installer.bin")));
   EXPECT_EQ(ErrorOf([&] { platform().Remove(At("installer.bin")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { platform().Remove(At("readonly.bin")); }), 70);
+  EXPECT_TRUE(platform().FileExists(At("readonly.bin")));
 }
 
 TEST_P(PlatformContract, SetCurrentFolderNeedsAnExistingFolder) {
