@@ -22,7 +22,7 @@ struct ContractTarget {
   /// Makes the existing file at `path` hidden and returns its path afterwards (POSIX hides by
   /// a leading dot in the name; Windows and the in-memory disk by an attribute).
   std::function<std::string(const std::string& path)> hide;
-  /// Makes the existing file at `path` read-only.
+  /// Makes the existing file at `path` read-only; null where the platform has no such files.
   std::function<void(const std::string& path)> make_read_only;
   /// Holds `path` open without sharing until the returned object is destroyed, as a running
   /// game does; null where the platform has no such locks.

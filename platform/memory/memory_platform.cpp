@@ -89,7 +89,7 @@ void MemoryPlatform::Copy(const std::string& source, const std::string& target) 
   Prepare(Operation::kCopy, source);
   if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source);
   Prepare(Operation::kCopy, target);
-  if (folders_.contains(target) || read_only_.contains(target) || hidden_.contains(target)) {
+  if (folders_.contains(target) || hidden_.contains(target)) {
     throw RuntimeError(ErrorNumber::kPermissionDenied, target);
   }
   files_[target] = files_.at(source);
@@ -105,15 +105,9 @@ void MemoryPlatform::CreateFolder(const std::string& path) {
   Record("create-folder " + path);
 }
 
-bool MemoryPlatform::FileExists(const std::string& path) {
-  return files_.contains(path) && !hidden_.contains(path);
-}
-
 std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path) {
   Prepare(Operation::kOpen, path);
-  if (folders_.contains(path) || read_only_.contains(path)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, path);
-  }
+  if (folders_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path);
   files_.try_emplace(path);
   return std::make_unique<File>(*this, path);
 }
@@ -127,7 +121,6 @@ std::unique_ptr<BinaryFile> MemoryPlatform::OpenForReading(const std::string& pa
 void MemoryPlatform::Remove(const std::string& path) {
   Prepare(Operation::kRemove, path);
   if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
-  if (read_only_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path);
   files_.erase(path);
   Record("remove " + path);
 }

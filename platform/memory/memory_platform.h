@@ -21,8 +21,8 @@ struct ProgramEnded {
 enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kCreateWindow };
 
 /// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
-/// letter for letter: the logic forms every path itself, and the real platforms' search in any
-/// letter case is shown by the contract.
+/// letter for letter, and hidden files but no read-only ones: only what the logic's tests need.
+/// The real platforms' search in any letter case and their read-only files are the contract's.
 class MemoryPlatform : public Platform {
  public:
   struct Message {
@@ -37,7 +37,6 @@ class MemoryPlatform : public Platform {
   // Setting up the disk.
   void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
   void SetHidden(const std::string& path) { hidden_.insert(path); }
-  void SetReadOnly(const std::string& path) { read_only_.insert(path); }
   /// Makes `operation` on `path` (for kCreateWindow: the window's caption) fail with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number);
 
@@ -62,7 +61,9 @@ class MemoryPlatform : public Platform {
   char Separator() const override { return '\\'; }
   void Copy(const std::string& source, const std::string& target) override;
   void CreateFolder(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override {
+    return files_.contains(path) && !hidden_.contains(path);
+  }
   bool FolderExists(const std::string& path) override { return folders_.contains(path); }
   std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
   std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
@@ -90,7 +91,6 @@ class MemoryPlatform : public Platform {
   std::map<std::string, std::vector<std::uint8_t>> files_;
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
-  std::set<std::string> read_only_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
   std::vector<Message> messages_;
   std::vector<std::string> log_;
