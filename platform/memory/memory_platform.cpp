@@ -64,14 +64,6 @@ void MemoryPlatform::AddFile(const std::string& path, std::vector<std::uint8_t> 
   files_[path] = std::move(bytes);
 }
 
-void MemoryPlatform::FailOn(Operation operation, const std::string& path, ErrorNumber number) {
-  failures_[{operation, path}] = number;
-}
-
-const std::vector<std::uint8_t>& MemoryPlatform::FileBytes(const std::string& path) const {
-  return files_.at(path);
-}
-
 void MemoryPlatform::ThrowIfFailing(Operation operation, const std::string& path) const {
   auto failure = failures_.find({operation, path});
   if (failure != failures_.end()) throw RuntimeError(failure->second, path);

@@ -38,11 +38,15 @@ class MemoryPlatform : public Platform {
   void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
   void SetHidden(const std::string& path) { hidden_.insert(path); }
   /// Makes `operation` on `path` (for kCreateWindow: the window's caption) fail with `number`.
-  void FailOn(Operation operation, const std::string& path, ErrorNumber number);
+  void FailOn(Operation operation, const std::string& path, ErrorNumber number) {
+    failures_[{operation, path}] = number;
+  }
 
   // Looking at the effects.
   bool HasFile(const std::string& path) const { return files_.contains(path); }
-  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const;
+  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const {
+    return files_.at(path);
+  }
   const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
   const std::vector<Message>& messages() const { return messages_; }
   /// Every effect in order: "copy A -> B", "write A 1608+200003" (offset+length), "flush A",
