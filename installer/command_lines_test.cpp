@@ -41,6 +41,7 @@ constexpr RecordCase kRecords[] = {
     {"FieldFourLowerCaseD", "a,b,c,0.1d+1,e", kWithC},
     {"FieldFourHalf", "a,b,c,0.5,e", kInvalid},
     {"FieldFourOneAndAHalf", "a,b,c,1.5,e", kInvalid},
+    {"FieldFourMinusOne", "a,b,c,-1,e", kInvalid},
     {"FieldFourBeyondADouble", "a,b,c,1E999,e", kInvalid},
     {"FieldFourTooSmallForADouble", "a,b,c,1E-999,e", kInvalid},
     {"FieldFourText", "a,b,c,yes,e", kNotANumber},
