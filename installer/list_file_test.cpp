@@ -66,11 +66,12 @@ TEST_P(ListFileErrors, FailsAtTheSecondRecordNamingTheList) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ListFileErrors,
-    testing::Values(ErrorCase{"EndsMidRecord", "a,b,c,1,e\r\nf,g\r\n", kInputPastEndOfFile},
-                    ErrorCase{"TrailingCommaPromisesAnItem", "a,b,c,1,e\nf,g,h,0,",
-                              kInputPastEndOfFile},
-                    // Field 4 fails as it is read, before the end of the text is met.
-                    ErrorCase{"FieldFourTextAtTheEnd", "a,b,c,1,e\nf,g,h,x", kTypeMismatch}),
+    testing::Values(
+        ErrorCase{"EndsMidRecord", "a,b,c,1,e\r\nf,g\r\n", kInputPastEndOfFile},
+        ErrorCase{"TrailingCommaPromisesAnItem", "a,b,c,1,e\nf,g,h,0,", kInputPastEndOfFile},
+        ErrorCase{"UnclosedQuoteTakesTheRest", "a,b,c,1,e\n\"f,g,h,0,i", kInputPastEndOfFile},
+        // Field 4 fails as it is read, before the end of the text is met.
+        ErrorCase{"FieldFourTextAtTheEnd", "a,b,c,1,e\nf,g,h,x", kTypeMismatch}),
     CaseName());
 
 }  // namespace
