@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "addon/addon_tables.h"
@@ -77,20 +78,8 @@ class Clicks : public testing::Test {
  protected:
   Clicks() { disk_.AddFile(game_ + "\\gfxpak1.exe", {}); }
 
-  /// Every file the add-on tree builder copies, and the locale file that makes it copy no other.
-  void AddAddonSources() {
-    for (const CopyRow& row : AddonCopyRows()) disk_.AddFile(disk_.PathOf(row.source), {1});
-    disk_.AddFile(disk_.PathOf(kLocaleMarker), {2});
-  }
-
-  /// The command lines started so far.
-  Log Started() const {
-    Log started;
-    for (const std::string& entry : disk_.log()) {
-      if (entry.starts_with("start ")) started.push_back(entry.substr(6));
-    }
-    return started;
-  }
+  /// How many programs have run so far.
+  std::ptrdiff_t Runs() const { return std::count(disk_.log().begin(), disk_.log().end(), "wait"); }
 
   MemoryPlatform disk_;
   Form1 form_{disk_};
@@ -125,7 +114,7 @@ struct ListCase {
   Bytes list;
   int exit_status;
   std::string subject;  ///< of the report, relative to the game folder or a command line
-  std::size_t runs;
+  std::ptrdiff_t runs;
 };
 
 class Command2Lists : public Clicks, public testing::WithParamInterface<ListCase> {};
@@ -135,7 +124,7 @@ TEST_P(Command2Lists, EndTheProgramLeavingEarlierRunsDoneAndAFailedListInPlace) 
   disk_.AddFile(list_, c.list);
   if (c.exit_status == 53) disk_.Remove(game_ + "\\gfxpak1.exe");
   EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(c.exit_status));
-  EXPECT_EQ(Started().size(), c.runs);
+  EXPECT_EQ(Runs(), c.runs);
   EXPECT_EQ(disk_.HasFile(list_), c.exit_status != 0);
   if (c.exit_status == 0) return;
   const std::string subject = c.subject.starts_with('\\') ? game_ + c.subject : c.subject;
@@ -151,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST_F(Clicks, DuringTheWaitCommand3RunsASecondCommand2IsRefusedAndSoIsClosing) {
-  AddAddonSources();
+  // Every source of the add-on tree, and the locale file that spares it the locale copies.
+  for (const CopyRow& row : AddonCopyRows()) disk_.AddFile(disk_.PathOf(row.source), {1});
+  disk_.AddFile(disk_.PathOf(kLocaleMarker), {2});
   disk_.AddFile(list_, Text("a,b,c,0,e"));
   std::vector<bool> close_answers;
   disk_.during_wait = [&] {
@@ -162,7 +153,7 @@ TEST_F(Clicks, DuringTheWaitCommand3RunsASecondCommand2IsRefusedAndSoIsClosing) 
   EXPECT_THAT([this] { form_.OnClick(kCommand2Id); }, EndsProgram(0));
   EXPECT_TRUE(disk_.HasFile(game_ + "\\data\\kce\\stad\\42.big"));
   EXPECT_EQ(close_answers, (std::vector<bool>{false, false}));
-  EXPECT_EQ(Started().size(), 2u);
+  EXPECT_EQ(Runs(), 2);
   EXPECT_TRUE(disk_.messages().empty());
 }
 
