@@ -44,9 +44,23 @@ void RefuseIfHeldOpen(int fd, int lease, const std::string& path);
 bool IsHiddenName(const std::string& path);
 
 /// Replaces `target` in one step by a copy of the open file `from` (named `source`), once the
-/// copy is on the disk: the bytes go to a temporary file beside the target, which is flushed and
-/// renamed over it, and the folder is flushed. A failure removes the temporary file and leaves
-/// the target as it was; a signal to end the program waits until then.
+/// copy is on the disk. First the leftovers of killed runs in the target's folder go
+/// (RemoveLeftovers). The copy is made beside the target, locked, without a name where the system
+/// allows it (else under a temporary name), flushed, given a temporary name and renamed over
+/// the target, and the folder is flushed. Its permission bits are the source's less the umask,
+/// the owner's write bit added. A failure leaves the target as it was and no temporary name; a
+/// signal to end the program waits until then.
 void ReplaceWithCopy(int from, const std::string& source, const std::string& target);
+
+/// A new temporary name for a copy being made: ".verdantix-" and eight lowercase hex digits.
+std::string NewTemporaryName();
+
+/// True when `name` in `folder` is, now, the regular file open as `file` (never a link to it).
+bool IsFileNamed(int folder, const char* name, int file);
+
+/// Removes from the folder open as `folder` the copies that killed runs left: entries with a
+/// name of NewTemporaryName's pattern exactly, regular files only, and only those whose lock
+/// (flock) no running copy of the program still holds. Nothing else is ever removed.
+void RemoveLeftovers(int folder);
 
 }  // namespace verdantix::posix

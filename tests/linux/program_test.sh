@@ -7,6 +7,7 @@ program=$(realpath "$1")
 sample=$(realpath "$2")
 work=$(mktemp -d)
 trap 'umount "$work/full" 2>/dev/null || true; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+chmod 755 "$work"  # other users may reach the games in it
 cd "$work"
 failures=0
 window="window:  Verdantix Installer"
@@ -34,11 +35,20 @@ game=$(new_game "FIFA Été 2004 – 日本")
 mv "$game/data" "$game/Data"
 mv "$game/Data/fifa.fat" "$game/Data/FIFA.FAT"
 mv "$game/Data/zdata_02.big" "$game/Data/Zdata_02.BIG"
+chmod 600 "$game/Data/FIFA.FAT"
 cp "$game/Data/FIFA.FAT" original.fat
 expect_eq "$(run "$game/verdantix-installer")" "message: Brantwell Installed" "first run"
 expect_eq "$(byte_at "$game/Data/FIFA.FAT" 2348) $(byte_at "$game/Data/Zdata_02.BIG" 12345)" \
   "01 65" "bytes after the first run"
 cmp -s "$game/Data/fifa.fat.bak" original.fat || fail "back-up holds the original table"
+if [[ $(id -u) != 0 ]] || ! command -v setpriv >/dev/null; then
+  echo "SKIP: reading the back-up as another user needs root and setpriv"
+else
+  as_nobody() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@" 2>/dev/null; }
+  chmod a+rx "$game" "$game/Data" && chmod a+r "$game/Data/Zdata_02.BIG"
+  as_nobody cat "$game/Data/Zdata_02.BIG" >/dev/null || fail "another user reads the archive"
+  ! as_nobody cat "$game/Data/fifa.fat.bak" >/dev/null || fail "the back-up of a 0600 table is read"
+fi
 cp "$game/Data/FIFA.FAT" installed.fat
 ln -s "$game/verdantix-installer" link
 expect_eq "$(run ./link)" "message: Brantwell Uninstalled" "second run, through a link"
