@@ -89,16 +89,27 @@ TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
   EXPECT_THAT(start, not_found) << "a file that cannot be run";
 }
 
-TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderAndIsWaitedForWhateverItsStatus) {
+TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderWithTheListsBytesAndNoSignalSetAside) {
   TemporaryFolder current;
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
   platform_.SetCurrentFolder(current.path().string());
   std::ofstream(current.path() / "gfxpak1.control") << "300 1\n";  // sleep (ms), exit status
-  platform_.WaitForExit(*platform_.StartHidden("gfxpak1 /i c d b my file.pak /c"));
+  // As under GTK, which ignores SIGPIPE; and one signal blocked.
+  sigset_t blocked, previous;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGUSR1);
+  pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+  auto ignored = std::signal(SIGPIPE, SIG_IGN);
+  const std::string list_item = platform_.FromAnsiCodePage("f\xE9le.pak");  // not UTF-8
+  platform_.WaitForExit(*platform_.StartHidden("gfxpak1 /i c d b my " + list_item + " /c"));
+  std::signal(SIGPIPE, ignored);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   // The stand-in logs its times, folder and arguments as its last act; a blank splits a field.
   const std::string run = Contents(current.path() / "gfxpak1.log");
   EXPECT_EQ(run.substr(run.find('\t', run.find('\t') + 1) + 1),
-            current.path().string() + "\t/i\tc\td\tb\tmy\tfile.pak\t/c\n");
+            current.path().string() + "\t/i\tc\td\tb\tmy\tf\xE9le.pak\t/c\n");
+  EXPECT_EQ(Contents(current.path() / "gfxpak1.signals"),
+            "SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\n");
 }
 
 TEST_F(PosixFolder, ABackUpThatIsALinkIsReplacedNeverWrittenThrough) {
