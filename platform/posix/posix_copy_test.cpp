@@ -1,5 +1,6 @@
 // The POSIX copy in real temporary folders: what a killed run left, the copy's permission bits,
-// failures injected at the system calls beneath it, a signal mid-copy.
+// failures injected at the system calls beneath it, a signal mid-copy, held files on network
+// file systems.
 #include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -182,6 +183,30 @@ TEST_F(CopyFolder, ASignalToEndTheProgramWaitsUntilTheCopyIsInPlace) {
   EXPECT_EQ(Contents("fifa.fat.bak"), "first half, second half");
   EXPECT_EQ(Listed(), (Names{"fifa.fat", "fifa.fat.bak"}));
 }
+
+struct LeaseCase {
+  const char* name;
+  int error;
+  std::uint32_t file_system;
+  bool held_open;
+};
+
+class LeaseRefused : public testing::TestWithParam<LeaseCase> {};
+
+TEST_P(LeaseRefused, MeansHeldOpenOnlyWhereALeaseCanTell) {
+  EXPECT_EQ(LeaseRefusalMeansHeldOpen(GetParam().error, GetParam().file_system),
+            GetParam().held_open);
+}
+
+INSTANTIATE_TEST_SUITE_P(Posix, LeaseRefused,
+                         testing::Values(LeaseCase{"Ext4", EAGAIN, 0xEF53, true},
+                                         LeaseCase{"Tmpfs", EAGAIN, 0x01021994, true},
+                                         LeaseCase{"Nfs", EAGAIN, 0x6969, false},
+                                         LeaseCase{"Cifs", EAGAIN, 0xFF534D42, false},
+                                         LeaseCase{"Smb2", EAGAIN, 0xFE534D42, false},
+                                         LeaseCase{"AnotherUsersFile", EACCES, 0xEF53, false},
+                                         LeaseCase{"NoLeasesThere", EINVAL, 0xEF53, false}),
+                         CaseName());
 
 }  // namespace
 }  // namespace verdantix::posix

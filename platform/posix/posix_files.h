@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -37,8 +38,15 @@ Descriptor OpenRegular(const std::string& path, int flags, struct stat& status);
 
 /// Error 70 when the file behind `fd` is open elsewhere as `lease` (F_RDLCK: open for writing;
 /// F_WRLCK: open at all) tells, as Windows refuses a file that a running game holds. Where no
-/// lease can be asked for (another user's file, a file system without leases), nothing is known.
+/// lease can tell (see LeaseRefusalMeansHeldOpen), nothing is known.
 void RefuseIfHeldOpen(int fd, int lease, const std::string& path);
+
+/// Whether a lease refused with `error` (errno of F_SETLEASE) on a file system of type
+/// `file_system` (statfs's f_type) means that the file is open elsewhere. Not where no lease is
+/// offered (another user's file, a file system without leases), nor on network file systems
+/// whose clients refuse every lease their server has not granted them: NFS 4 without a
+/// delegation, SMB/CIFS without an oplock.
+bool LeaseRefusalMeansHeldOpen(int error, std::uint32_t file_system);
 
 /// True for a name that begins with a dot, the POSIX way to hide a file.
 bool IsHiddenName(const std::string& path);

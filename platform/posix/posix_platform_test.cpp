@@ -18,6 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+/// True when a lease is granted on a new file at `path` (removed again).
+bool LeaseGranted(const fs::path& path) {
+  std::ofstream(path).put('x');
+  const int file = open(path.c_str(), O_RDONLY);
+  const bool granted = fcntl(file, F_SETLEASE, F_WRLCK) == 0;
+  close(file);
+  fs::remove(path);
+  return granted;
+}
+
 ContractTarget PosixTarget() {
   auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
@@ -30,10 +40,13 @@ ContractTarget PosixTarget() {
     return hidden.string();
   };
   target.make_read_only = [](const std::string& path) { chmod(path.c_str(), 0444); };
-  // Any other open description of a file keeps a lease from being granted, as a game's would.
-  target.lock = [](const std::string& path) -> std::shared_ptr<void> {
-    return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
-  };
+  // Any other open description of a file keeps a lease from being granted, as a game's would;
+  // where no lease is granted at all (a network file system), no held file can be told.
+  if (LeaseGranted(folder->path() / "probe")) {
+    target.lock = [](const std::string& path) -> std::shared_ptr<void> {
+      return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
+    };
+  }
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
