@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -82,9 +83,10 @@ TEST_F(PosixFolder, OffsetsAndLengthsBeyondFourGibibytes) {
 
 TEST_F(PosixFolder, OfSeveralSpellingsTheFirstInByteOrderIsTakenAndUnicodeLettersFold) {
   // "DATA" sorts before "Data", and is made first so that a listing may well put it last.
-  fs::create_directories(At("DATA/\xC3\x89T\xC3\x89"));  // "ÉTÉ"
+  fs::create_directories(At("DATA/\xC3\x89T\xC3\x89\xFF"));  // "ÉTÉ", a byte that is not UTF-8
   fs::create_directories(At("Data"));
-  EXPECT_TRUE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9")));
+  EXPECT_TRUE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFF")));
+  EXPECT_FALSE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFE")));
 }
 
 TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
@@ -99,7 +101,10 @@ TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
   fs::remove(At("gfxpak1"));
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
   fs::permissions(At("gfxpak1"), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_THAT(start, not_found) << "a file that cannot be run";
+  EXPECT_THAT(start, not_found) << "a file that may not be run";
+  fs::permissions(At("gfxpak1"), fs::perms::owner_all);
+  std::ofstream(At("gfxpak1")) << "not a program";
+  EXPECT_THAT(start, not_found) << "a file that the system cannot run";
 }
 
 TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderWithTheListsBytesAndNoSignalSetAside) {
@@ -170,6 +175,35 @@ TEST(TerminalWindow, StaysOpenUntilAStandardInputThatDoesNotBlockEnds) {
         std::exit(fcntl(ends[1], F_GETFD) < 0 ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
+}
+
+TEST(TerminalMessage, OnATerminalWaitsForEnter) {
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) {
+    GTEST_SKIP() << "no pseudo-terminal here (/dev/ptmx)";
+  }
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int user = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+    if (user < 0 || dup2(user, STDIN_FILENO) < 0 || dup2(user, STDOUT_FILENO) < 0) std::exit(2);
+    CreateTerminalUi()->ShowMessage("Brantwell Installed", MessageIcon::kNone);
+    std::exit(0);
+  }
+  std::string shown;
+  char buffer[256];
+  for (ssize_t got; shown.find('\n') == std::string::npos;) {
+    if ((got = read(terminal, buffer, sizeof buffer)) <= 0) break;
+    shown.append(buffer, static_cast<std::size_t>(got));
+  }
+  EXPECT_EQ(shown, "message: Brantwell Installed\r\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "the message did not wait";
+  EXPECT_EQ(write(terminal, "\n", 1), 1);
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  close(terminal);
 }
 
 }  // namespace
