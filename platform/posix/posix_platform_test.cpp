@@ -1,5 +1,5 @@
 // The POSIX platform: the platform contract in a real temporary folder, then what only POSIX has:
-// links, FIFOs, letter case beyond ASCII, 5 GiB offsets, real processes, non-blocking input.
+// links, FIFOs, letter case beyond ASCII, real processes, the terminal front.
 #include "platform/posix/posix_platform.h"
 
 #include <fcntl.h>
@@ -69,17 +69,6 @@ class PosixFolder : public testing::Test {
   TemporaryFolder folder_;
   PosixPlatform platform_{CreateTerminalUi(), folder_.path().string()};
 };
-
-TEST_F(PosixFolder, OffsetsAndLengthsBeyondFourGibibytes) {
-  auto file = platform_.OpenBinary(At("zdata_02.big"));
-  const std::uint64_t five_gib = 5ull << 30;
-  const std::uint8_t last[1] = {0x66};
-  file->WriteAt(five_gib, last);
-  std::uint8_t back[1] = {0};
-  file->ReadAt(five_gib, back);
-  EXPECT_EQ(file->Length(), five_gib + 1);
-  EXPECT_EQ(back[0], 0x66);
-}
 
 TEST_F(PosixFolder, OfSeveralSpellingsTheFirstInByteOrderIsTakenAndUnicodeLettersFold) {
   // "DATA" sorts before "Data", and is made first so that a listing may well put it last.
