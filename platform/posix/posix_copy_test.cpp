@@ -203,7 +203,6 @@ TEST_P(LeaseRefused, MeansHeldOpenOnlyWhereALeaseCanTell) {
 
 INSTANTIATE_TEST_SUITE_P(Posix, LeaseRefused,
                          testing::Values(LeaseCase{"Ext4", EAGAIN, 0xEF53, true},
-                                         LeaseCase{"Tmpfs", EAGAIN, 0x01021994, true},
                                          LeaseCase{"Nfs", EAGAIN, 0x6969, false},
                                          LeaseCase{"Cifs", EAGAIN, 0xFF534D42, false},
                                          LeaseCase{"Smb2", EAGAIN, 0xFE534D42, false},
