@@ -109,20 +109,32 @@ bool FailSystemCall(long number, int error, unsigned argument = 0, std::uint32_t
          prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
+/// A file-size limit below the table's size, reached without a signal ending the process.
+bool LimitFileSize() {
+  const rlimit limit{4096, 4096};
+  return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
 struct FaultCase {
   const char* name;
-  bool (*fault)();  ///< sets the fault up in the process; false when it cannot
-  int error;        ///< the run-time error of the copy; 0: the copy is made all the same
+  long call;  ///< the system call that fails (FailSystemCall); 0: a file-size limit instead
+  int errno_value;
+  unsigned argument;
+  std::uint32_t mask;
+  int error;  ///< the run-time error of the copy; 0: the copy is made all the same
 };
 
 class CopyFault : public CopyFolder, public testing::WithParamInterface<FaultCase> {};
 
 TEST_P(CopyFault, GivesItsErrorOrAWholeCopyAndNoStrayFile) {
+  const FaultCase& c = GetParam();
   std::ofstream(At("fifa.fat.bak")) << "previous back-up";
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {  // std::exit, so that a coverage build writes the child's counts too
-    if (!GetParam().fault()) std::exit(255);
+    if (!(c.call ? FailSystemCall(c.call, c.errno_value, c.argument, c.mask) : LimitFileSize())) {
+      std::exit(255);
+    }
     try {
       platform_.Copy(At("fifa.fat"), At("fifa.fat.bak"));
     } catch (const RuntimeError& error) {
@@ -133,31 +145,21 @@ TEST_P(CopyFault, GivesItsErrorOrAWholeCopyAndNoStrayFile) {
   int status = -1;
   waitpid(child, &status, 0);
   if (WIFEXITED(status) && WEXITSTATUS(status) == 255) GTEST_SKIP() << "no seccomp filter here";
-  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, GetParam().error);
-  EXPECT_EQ(Contents("fifa.fat.bak"), GetParam().error ? "previous back-up" : Contents("fifa.fat"));
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.error);
+  EXPECT_EQ(Contents("fifa.fat.bak"), c.error ? "previous back-up" : Contents("fifa.fat"));
   EXPECT_EQ(Listed(), (Names{"fifa.fat", "fifa.fat.bak"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Posix, CopyFault,
-    testing::Values(
-        FaultCase{
-            "NoNamelessFile",
-            [] { return FailSystemCall(SYS_openat, EOPNOTSUPP, 2, O_TMPFILE & ~O_DIRECTORY); }, 0},
-        FaultCase{"NoNamingByDescriptor",
-                  [] { return FailSystemCall(SYS_linkat, ENOENT, 4, AT_EMPTY_PATH); }, 0},
-        FaultCase{"NoNamingAtAll", [] { return FailSystemCall(SYS_linkat, ENOENT); }, 0},
-        FaultCase{"FileSizeLimit",
-                  [] {
-                    const rlimit limit{4096, 4096};
-                    return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR &&
-                           setrlimit(RLIMIT_FSIZE, &limit) == 0;
-                  },
-                  61},
-        FaultCase{"DeviceError", [] { return FailSystemCall(SYS_copy_file_range, EIO); }, 57},
-        FaultCase{"OutOfMemory", [] { return FailSystemCall(SYS_copy_file_range, ENOMEM); }, 7},
-        FaultCase{"AccessDenied", [] { return FailSystemCall(SYS_openat, EACCES, 2, O_NOFOLLOW); },
-                  70}),
+    testing::Values(FaultCase{"NoNamelessFile", SYS_openat, EOPNOTSUPP, 2, O_TMPFILE & ~O_DIRECTORY,
+                              0},
+                    FaultCase{"NoNamingByDescriptor", SYS_linkat, ENOENT, 4, AT_EMPTY_PATH, 0},
+                    FaultCase{"NoNamingAtAll", SYS_linkat, ENOENT, 0, 0, 0},
+                    FaultCase{"FileSizeLimit", 0, EFBIG, 0, 0, 61},
+                    FaultCase{"DeviceError", SYS_copy_file_range, EIO, 0, 0, 57},
+                    FaultCase{"OutOfMemory", SYS_copy_file_range, ENOMEM, 0, 0, 7},
+                    FaultCase{"AccessDenied", SYS_openat, EACCES, 2, O_NOFOLLOW, 70}),
     CaseName());
 
 TEST_F(CopyFolder, ASignalToEndTheProgramWaitsUntilTheCopyIsInPlace) {
