@@ -62,6 +62,7 @@ class PendingCopy {
   bool CreateNameless(mode_t mode) {
     Descriptor file(openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
     if (file.get() < 0) return false;
+    Lock(file.get());
     Adopt(std::move(file));
     return true;
   }
@@ -114,10 +115,9 @@ class PendingCopy {
   // take it, and the rename would fail, leaving the target as it was.
   static void Lock(int file) { flock(file, LOCK_EX); }
 
-  /// Locks a new file and makes sure its owner may write it: the umask may have taken that bit,
+  /// Keeps the new, locked file, made writable by its owner: the umask may have taken that bit,
   /// and a copy is a plain, writable file.
   void Adopt(Descriptor file) {
-    Lock(file.get());
     struct stat status {};
     if (fstat(file.get(), &status) != 0 ||
         (!(status.st_mode & S_IWUSR) && fchmod(file.get(), (status.st_mode & 0777) | S_IWUSR))) {
