@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,15 +35,19 @@ bool IsExecutableFile(const std::string& path) {
          access(path.c_str(), X_OK) == 0;
 }
 
-/// Starts `program` with the default actions of the signals that the program itself ignores.
+/// Starts `program` clean: every signal at its default action and none blocked, whatever the
+/// program itself ignores or blocks (GLib ignores SIGPIPE, for one).
 int Spawn(pid_t& pid, const std::string& program, std::vector<char*>& argv) {
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int signal : kIgnoredSignals) sigaddset(&defaults, signal);
+  // Every bit set: sigfillset leaves out the C library's two internal signals, which the child
+  // would then get ignored (glibc ignores them between its fork and the exec).
+  sigset_t all, none;
+  std::memset(&all, 0xFF, sizeof all);
+  sigemptyset(&none);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   int failed = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   return failed;
