@@ -1,7 +1,9 @@
 // The list file's reader: the classic sequential text reader's rules over the file's text.
 #include "installer/list_file.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
+#include <limits>
 
 #include "platform/runtime_error.h"
 
@@ -47,19 +49,21 @@ bool IsNumberText(std::string_view text) {
 
 /// Parses `item` as the number it writes: optional sign, digits with an optional decimal
 /// point, optional exponent (E or D); blanks around it allowed; empty is 0. False otherwise.
+/// The C library's locale plays no part: a decimal point is a point under any locale.
 bool ParseListNumber(std::string_view item, double& value) {
   std::string_view text = TrimBlanks(item);
-  if (text.empty()) {
-    value = 0;
-    return true;
-  }
+  value = 0;
+  if (text.empty()) return true;
   if (!IsNumberText(text)) return false;
-  // strtod reads the same forms once the older "D" exponent is spelled "E".
+  // from_chars reads the same forms once a leading "+" is dropped and the older "D" exponent is
+  // spelled "E".
+  if (text.front() == '+') text.remove_prefix(1);
   std::string normal(text);
-  for (char& c : normal) {
-    if (c == 'D' || c == 'd') c = 'E';
-  }
-  value = std::strtod(normal.c_str(), nullptr);
+  std::replace_if(
+      normal.begin(), normal.end(), [](char c) { return c == 'D' || c == 'd'; }, 'E');
+  const auto parsed = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  // Beyond the range of a double: a number, but surely neither 0 nor 1.
+  if (parsed.ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::quiet_NaN();
   return true;
 }
 

@@ -23,7 +23,9 @@ struct ListRecord {
 ///   unquoted item, before its separator, are trimmed;
 /// - an item in double quotes is taken without them and may hold commas, blanks and line
 ///   ends; anything between its closing quote and the next separator is dropped;
-/// - field 4 is read as a number (sign, digits, decimal point, exponent; an empty item is 0).
+/// - field 4 is read as a number (sign, digits, decimal point, exponent E or D; an empty item
+///   is 0) by the program's own rules, whatever the C library's locale; one beyond the range of
+///   a double is not a number that equals 0 or 1.
 /// Failures name `subject`, the list file's path: error 62 when the text ends where an item
 /// is due, error 13 when field 4 is not a number.
 class ListFileReader {

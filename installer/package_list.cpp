@@ -45,21 +45,29 @@ bool IsUtf8BeyondAscii(std::string_view text) {
   return beyond_ascii;
 }
 
+/// Every byte of `file`; std::bad_alloc when they cannot all be held in memory.
+std::string ReadWhole(BinaryFile& file) {
+  const std::uint64_t length = file.Length();
+  std::string bytes;
+  // A 32-bit size_t would cut the length short.
+  if (length > bytes.max_size()) throw std::bad_alloc();
+  bytes.resize(static_cast<std::size_t>(length));
+  file.ReadAt(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+  return bytes;
+}
+
 }  // namespace
 
 std::string ReadListText(Platform& platform, BinaryFile& list, const std::string& path) {
-  std::string bytes;
-  const std::uint64_t length = list.Length();
   try {
-    if (length > bytes.max_size()) throw std::bad_alloc();
-    bytes.resize(static_cast<std::size_t>(length));
+    std::string bytes = ReadWhole(list);
+    if (!IsUtf8BeyondAscii(bytes)) return platform.FromAnsiCodePage(bytes);
+    if (bytes.starts_with(kByteOrderMark)) bytes.erase(0, kByteOrderMark.size());
+    return bytes;
   } catch (const std::bad_alloc&) {
+    // Memory that runs out while the list is read or converted: the list is too large.
     throw RuntimeError(ErrorNumber::kOutOfMemory, path);
   }
-  list.ReadAt(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-  if (!IsUtf8BeyondAscii(bytes)) return platform.FromAnsiCodePage(bytes);
-  if (bytes.starts_with(kByteOrderMark)) bytes.erase(0, kByteOrderMark.size());
-  return bytes;
 }
 
 }  // namespace verdantix

@@ -1,7 +1,9 @@
-// The list file's text: which encoding its bytes are read in.
+// The list file's text: which encoding its bytes are read in, and a list too large for memory.
 #include "installer/package_list.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include "testing/helpers.h"
 
@@ -24,19 +26,44 @@ TEST_P(ListText, IsUtf8OnlyWhenValidAndBeyondAscii) {
   EXPECT_EQ(ReadListText(disk, *disk.OpenForReading(path), path), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, ListText,
-                         testing::Values(EncodingCase{"Ascii", "a,b,c,0,e\r\n", "a,b,c,0,e\r\n"},
-                                         EncodingCase{"AnsiCodePage", "caf\xE9,b", "caf\xC3\xA9,b"},
-                                         EncodingCase{"Utf8", "caf\xC3\xA9,b", "caf\xC3\xA9,b"},
-                                         EncodingCase{"Utf8ByteOrderMarkDropped",
-                                                      "\xEF\xBB\xBF"
-                                                      "caf\xC3\xA9",
-                                                      "caf\xC3\xA9"},
-                                         EncodingCase{"InvalidUtf8IsAnsi", "\xC3\xA9\xC3",
-                                                      "\xC3\x83\xC2\xA9\xC3\x83"},
-                                         EncodingCase{"EncodedSurrogateIsAnsi", "\xED\xA0\x80",
-                                                      "\xC3\xAD\xC2\xA0\xC2\x80"}),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ListText,
+    testing::Values(EncodingCase{"Ascii", "a,b,c,0,e\r\n", "a,b,c,0,e\r\n"},
+                    EncodingCase{"AnsiCodePage", "caf\xE9,b", "caf\xC3\xA9,b"},
+                    EncodingCase{"Utf8", "caf\xC3\xA9,b", "caf\xC3\xA9,b"},
+                    EncodingCase{"Utf8ThreeAndFourBytes", "\xE2\x82\xAC\xF0\x9F\x98\x80",
+                                 "\xE2\x82\xAC\xF0\x9F\x98\x80"},
+                    EncodingCase{"Utf8ByteOrderMarkDropped", "\xEF\xBB\xBF\xC3\xA9", "\xC3\xA9"},
+                    EncodingCase{"CutShortIsAnsi", "\xC3\xA9\xC3", "\xC3\x83\xC2\xA9\xC3\x83"},
+                    EncodingCase{"OverlongIsAnsi", "\xE0\x80\xAF", "\xC3\xA0\xC2\x80\xC2\xAF"},
+                    EncodingCase{"EncodedSurrogateIsAnsi", "\xED\xA0\x80",
+                                 "\xC3\xAD\xC2\xA0\xC2\x80"},
+                    EncodingCase{"BeyondU10FFFFIsAnsi", "\xF4\x90\x80\x80",
+                                 "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"}),
+    CaseName());
+
+/// A list longer than any string can hold; reading it would be a bug.
+class EndlessList : public BinaryFile {
+  std::uint64_t Length() override { return std::numeric_limits<std::uint64_t>::max(); }
+  void ReadAt(std::uint64_t, std::span<std::uint8_t>) override { ADD_FAILURE() << "read"; }
+  void WriteAt(std::uint64_t, std::span<const std::uint8_t>) override {}
+  void Flush() override {}
+};
+
+/// Converts as a Win32 platform does a text too large for one conversion.
+class CannotConvert : public MemoryPlatform {
+  std::string FromAnsiCodePage(std::string_view) override { throw std::bad_alloc(); }
+};
+
+TEST(ListText, TooLargeToReadOrToConvertIsOutOfMemoryNamingTheList) {
+  CannotConvert disk;
+  const std::string path = disk.PathOf("\\installer.bin");
+  disk.AddFile(path, {'a'});
+  EndlessList endless;
+  const auto out_of_memory = ThrowsRuntimeError(ErrorNumber::kOutOfMemory, path);
+  EXPECT_THAT([&] { ReadListText(disk, endless, path); }, out_of_memory);
+  EXPECT_THAT([&] { ReadListText(disk, *disk.OpenForReading(path), path); }, out_of_memory);
+}
 
 }  // namespace
 }  // namespace verdantix

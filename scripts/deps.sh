@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages_for() {
   case "$1" in
-    core) echo "cmake make g++ pkg-config googletest libgtest-dev libgmock-dev" ;;
+    core) echo "cmake make g++ pkg-config googletest libgtest-dev libgmock-dev locales strace" ;;
     windows) echo "g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686" ;;
     wine) echo "wine64 wine fonts-wine xvfb xauth xdotool x11-utils imagemagick icoutils" ;;
     gtk) echo "libgtk-3-dev xvfb xauth xdotool x11-utils imagemagick openbox wmctrl" ;;

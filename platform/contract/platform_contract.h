@@ -22,13 +22,18 @@ struct ContractTarget {
   /// Makes the existing file at `path` hidden and returns its path afterwards (POSIX hides by
   /// a leading dot in the name; Windows and the in-memory disk by an attribute).
   std::function<std::string(const std::string& path)> hide;
-  /// Makes the existing file at `path` read-only.
+  /// Makes the existing file at `path` read-only; null where the platform has no such files.
   std::function<void(const std::string& path)> make_read_only;
   /// Holds `path` open without sharing until the returned object is destroyed, as a running
   /// game does; null where the platform has no such locks.
   std::function<std::shared_ptr<void>(const std::string& path)> lock;
   /// Cleans up the folder.
   std::function<void()> tear_down;
+  /// False where names are matched letter for letter (the in-memory disk, whose paths the
+  /// logic's tests spell out): the letter-case case skips.
+  bool finds_names_in_any_case = true;
+  /// False where a file beyond 4 GiB would take that much memory: the case skips.
+  bool holds_files_beyond_4_gib = true;
 };
 
 using ContractTargetFactory = ContractTarget (*)();

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,10 +18,11 @@ struct ProgramEnded {
 };
 
 /// Operations that MemoryPlatform can be told to fail.
-enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove };
+enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kCreateWindow };
 
-/// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...").
-/// Names are found regardless of letter case, as on Windows.
+/// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
+/// letter for letter, and hidden files but no read-only ones: only what the logic's tests need.
+/// The real platforms' search in any letter case and their read-only files are the contract's.
 class MemoryPlatform : public Platform {
  public:
   struct Message {
@@ -34,21 +34,26 @@ class MemoryPlatform : public Platform {
   /// `game_folder` and all its ancestors exist as folders.
   explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
 
-  // Setting up the disk; paths are taken letter for letter.
+  // Setting up the disk.
   void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
   void SetHidden(const std::string& path) { hidden_.insert(path); }
-  void SetReadOnly(const std::string& path) { read_only_.insert(path); }
-  /// Makes `operation` on `path` fail with `number`.
-  void FailOn(Operation operation, const std::string& path, ErrorNumber number);
+  /// Makes `operation` on `path` (for kCreateWindow: the window's caption) fail with `number`.
+  void FailOn(Operation operation, const std::string& path, ErrorNumber number) {
+    failures_[{operation, path}] = number;
+  }
 
   // Looking at the effects.
   bool HasFile(const std::string& path) const { return files_.contains(path); }
-  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const;
+  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const {
+    return files_.at(path);
+  }
   const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
   const std::vector<Message>& messages() const { return messages_; }
-  /// Every operation in order, e.g. "copy A -> B", "read A 1608+200003" (offset+length),
-  /// "flush A", "cd A", "start COMMAND", "wait", "message TEXT", "window CAPTION", "end 0".
+  /// Every effect in order: "copy A -> B", "write A 1608+200003" (offset+length), "flush A",
+  /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "message TEXT",
+  /// "create-window CAPTION", "window CAPTION", "end 0". Opening and reading leave no entry.
   const std::vector<std::string>& log() const { return log_; }
+  /// The most files open at once so far.
   int max_open_files() const { return max_open_files_; }
 
   /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
@@ -60,8 +65,10 @@ class MemoryPlatform : public Platform {
   char Separator() const override { return '\\'; }
   void Copy(const std::string& source, const std::string& target) override;
   void CreateFolder(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
-  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override {
+    return files_.contains(path) && !hidden_.contains(path);
+  }
+  bool FolderExists(const std::string& path) override { return folders_.contains(path); }
   std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
   std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
   void Remove(const std::string& path) override;
@@ -71,32 +78,23 @@ class MemoryPlatform : public Platform {
   std::string FromAnsiCodePage(std::string_view bytes) override;
   void ShowMessage(std::string_view text, MessageIcon icon) override;
   void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override;
-  void ShowWindowUntilClosed() override;
+  void ShowWindowUntilClosed() override { Record("window " + caption_); }
 
  protected:
   [[noreturn]] void EndNow(int exit_code) override;
 
  private:
   class File;
-  friend class File;
 
-  /// `path` as the disk spells it: each name that is not there letter for letter is the entry
-  /// of its folder that matches it regardless of case; a name with no such entry is kept.
-  std::string Resolve(const std::string& path) const;
-  std::optional<std::string> EntryIgnoringCase(const std::string& folder,
-                                               std::string_view name) const;
-  bool Exists(const std::string& path) const;
   void ThrowIfFailing(Operation operation, const std::string& path) const;
-  /// `path` resolved, once `operation` on it is not told to fail and its folder exists (76).
-  std::string Prepare(Operation operation, const std::string& path) const;
+  /// Throws when `operation` on `path` is told to fail, or when its folder is missing (76).
+  void Prepare(Operation operation, const std::string& path) const;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
-  void AddFolder(const std::string& path);  ///< with its missing ancestors
 
   std::string game_folder_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
-  std::set<std::string> read_only_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
   std::vector<Message> messages_;
   std::vector<std::string> log_;

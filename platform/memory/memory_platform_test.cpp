@@ -17,7 +17,8 @@ ContractTarget MemoryTarget() {
     raw->SetHidden(path);
     return path;
   };
-  target.make_read_only = [raw](const std::string& path) { raw->SetReadOnly(path); };
+  target.finds_names_in_any_case = false;
+  target.holds_files_beyond_4_gib = false;
   return target;
 }
 

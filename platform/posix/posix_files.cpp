@@ -2,8 +2,11 @@
 #include "platform/posix/posix_files.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/posix/posix_errors.h"
@@ -95,10 +98,23 @@ Descriptor OpenRegular(const std::string& path, int flags, struct stat& status) 
   return file;
 }
 
+bool LeaseRefusalMeansHeldOpen(int error, std::uint32_t file_system) {
+  // Their clients answer EAGAIN for every file their server has not delegated (kernel sources:
+  // nfs4_add_lease, cifs_setlease), so a refusal tells nothing there.
+  constexpr std::uint32_t kLeaseBlind[] = {NFS_SUPER_MAGIC, CIFS_SUPER_MAGIC, SMB2_SUPER_MAGIC};
+  return (error == EAGAIN || error == EBUSY) &&
+         std::ranges::find(kLeaseBlind, file_system) == std::end(kLeaseBlind);
+}
+
 void RefuseIfHeldOpen(int fd, int lease, const std::string& path) {
   if (fcntl(fd, F_SETLEASE, lease) == 0) {
     fcntl(fd, F_SETLEASE, F_UNLCK);
-  } else if (errno == EAGAIN || errno == EBUSY) {
+    return;
+  }
+  const int error = errno;
+  struct statfs file_system {};
+  fstatfs(fd, &file_system);
+  if (LeaseRefusalMeansHeldOpen(error, static_cast<std::uint32_t>(file_system.f_type))) {
     throw RuntimeError(ErrorNumber::kPermissionDenied, path);
   }
 }

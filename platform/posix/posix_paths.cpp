@@ -2,8 +2,9 @@
 //
 // Letter case is compared as Windows (and Wine) compare it: each name in upper case code point
 // by code point, with Unicode's simple upper-case mapping (towupper in C.UTF-8); without that
-// locale, ASCII letters only. When several entries of a folder match, the first in byte order is
-// taken, so the choice does not depend on the order in which the folder lists them.
+// locale, ASCII letters only ("C"): never by the user's locale, which GTK makes the C library's.
+// When several entries of a folder match, the first in byte order is taken, so the choice does not
+// depend on the order in which the folder lists them.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -24,8 +25,11 @@ namespace {
 /// `name` in upper case; a byte that is not part of UTF-8 stands for itself, apart from any
 /// letter.
 std::u32string UnicodeUpperCase(std::string_view name) {
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-  const locale_t previous = uselocale(utf8 ? utf8 : LC_GLOBAL_LOCALE);
+  static const locale_t folding = [] {
+    const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return utf8 ? utf8 : newlocale(LC_CTYPE_MASK, "C", locale_t{});
+  }();
+  const locale_t previous = uselocale(folding);
   std::u32string upper;
   std::mbstate_t state{};
   for (std::size_t at = 0; at < name.size();) {

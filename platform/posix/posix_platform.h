@@ -68,7 +68,7 @@ std::string ExecutableFolder();
 
 /// Signals that would end the program where it expects an error instead: SIGXFSZ (a file-size
 /// limit is error 61, "Disk full") and SIGIO (a lease broken while it is held). The program
-/// ignores them; the programs it starts get their default actions back.
+/// ignores them; the programs it starts get every signal's default action back.
 inline constexpr int kIgnoredSignals[] = {SIGXFSZ, SIGIO};
 
 }  // namespace verdantix::posix

@@ -1,9 +1,11 @@
 // The POSIX platform: the platform contract in a real temporary folder, then what only POSIX has:
-// links, FIFOs, letter case beyond ASCII, 5 GiB offsets, real processes, non-blocking input.
+// links, FIFOs, letter case beyond ASCII, real processes, the terminal front.
 #include "platform/posix/posix_platform.h"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -18,6 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+/// True when a lease is granted on a new file at `path` (removed again).
+bool LeaseGranted(const fs::path& path) {
+  std::ofstream(path).put('x');
+  const int file = open(path.c_str(), O_RDONLY);
+  const bool granted = fcntl(file, F_SETLEASE, F_WRLCK) == 0;
+  close(file);
+  fs::remove(path);
+  return granted;
+}
+
 ContractTarget PosixTarget() {
   auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
@@ -30,10 +42,13 @@ ContractTarget PosixTarget() {
     return hidden.string();
   };
   target.make_read_only = [](const std::string& path) { chmod(path.c_str(), 0444); };
-  // Any other open description of a file keeps a lease from being granted, as a game's would.
-  target.lock = [](const std::string& path) -> std::shared_ptr<void> {
-    return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
-  };
+  // Any other open description of a file keeps a lease from being granted, as a game's would;
+  // where no lease is granted at all (a network file system), no held file can be told.
+  if (LeaseGranted(folder->path() / "probe")) {
+    target.lock = [](const std::string& path) -> std::shared_ptr<void> {
+      return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
+    };
+  }
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
@@ -56,22 +71,12 @@ class PosixFolder : public testing::Test {
   PosixPlatform platform_{CreateTerminalUi(), folder_.path().string()};
 };
 
-TEST_F(PosixFolder, OffsetsAndLengthsBeyondFourGibibytes) {
-  auto file = platform_.OpenBinary(At("zdata_02.big"));
-  const std::uint64_t five_gib = 5ull << 30;
-  const std::uint8_t last[1] = {0x66};
-  file->WriteAt(five_gib, last);
-  std::uint8_t back[1] = {0};
-  file->ReadAt(five_gib, back);
-  EXPECT_EQ(file->Length(), five_gib + 1);
-  EXPECT_EQ(back[0], 0x66);
-}
-
 TEST_F(PosixFolder, OfSeveralSpellingsTheFirstInByteOrderIsTakenAndUnicodeLettersFold) {
   // "DATA" sorts before "Data", and is made first so that a listing may well put it last.
-  fs::create_directories(At("DATA/\xC3\x89T\xC3\x89"));  // "ÉTÉ"
+  fs::create_directories(At("DATA/\xC3\x89T\xC3\x89\xFF"));  // "ÉTÉ", a byte that is not UTF-8
   fs::create_directories(At("Data"));
-  EXPECT_TRUE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9")));
+  EXPECT_TRUE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFF")));
+  EXPECT_FALSE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFE")));
 }
 
 TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
@@ -86,19 +91,33 @@ TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
   fs::remove(At("gfxpak1"));
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
   fs::permissions(At("gfxpak1"), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_THAT(start, not_found) << "a file that cannot be run";
+  EXPECT_THAT(start, not_found) << "a file that may not be run";
+  fs::permissions(At("gfxpak1"), fs::perms::owner_all);
+  std::ofstream(At("gfxpak1")) << "not a program";
+  EXPECT_THAT(start, not_found) << "a file that the system cannot run";
 }
 
-TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderAndIsWaitedForWhateverItsStatus) {
+TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderWithTheListsBytesAndNoSignalSetAside) {
   TemporaryFolder current;
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
   platform_.SetCurrentFolder(current.path().string());
   std::ofstream(current.path() / "gfxpak1.control") << "300 1\n";  // sleep (ms), exit status
-  platform_.WaitForExit(*platform_.StartHidden("gfxpak1 /i c d b my file.pak /c"));
+  // As under GTK, which ignores SIGPIPE; and one signal blocked.
+  sigset_t blocked, previous;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGUSR1);
+  pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+  auto ignored = std::signal(SIGPIPE, SIG_IGN);
+  const std::string list_item = platform_.FromAnsiCodePage("f\xE9le.pak");  // not UTF-8
+  platform_.WaitForExit(*platform_.StartHidden("gfxpak1 /i c d b my " + list_item + " /c"));
+  std::signal(SIGPIPE, ignored);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   // The stand-in logs its times, folder and arguments as its last act; a blank splits a field.
   const std::string run = Contents(current.path() / "gfxpak1.log");
   EXPECT_EQ(run.substr(run.find('\t', run.find('\t') + 1) + 1),
-            current.path().string() + "\t/i\tc\td\tb\tmy\tfile.pak\t/c\n");
+            current.path().string() + "\t/i\tc\td\tb\tmy\tf\xE9le.pak\t/c\n");
+  EXPECT_EQ(Contents(current.path() / "gfxpak1.signals"),
+            "SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\n");
 }
 
 TEST_F(PosixFolder, ABackUpThatIsALinkIsReplacedNeverWrittenThrough) {
@@ -146,6 +165,31 @@ TEST(TerminalWindow, StaysOpenUntilAStandardInputThatDoesNotBlockEnds) {
         std::exit(fcntl(ends[1], F_GETFD) < 0 ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
+}
+
+TEST(TerminalMessage, OnATerminalWaitsForEnter) {
+  int terminal = -1, user = -1;
+  if (openpty(&terminal, &user, nullptr, nullptr, nullptr) != 0) {
+    GTEST_SKIP() << "no pseudo-terminal here (/dev/ptmx)";
+  }
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {  // std::exit, so that a coverage build writes the child's counts too
+    if (dup2(user, STDIN_FILENO) < 0 || dup2(user, STDOUT_FILENO) < 0) std::exit(2);
+    CreateTerminalUi()->ShowMessage("Brantwell Installed", MessageIcon::kNone);
+    std::exit(0);
+  }
+  char shown[64] = {};
+  EXPECT_GT(read(terminal, shown, sizeof shown - 1), 0);
+  EXPECT_STREQ(shown, "message: Brantwell Installed\r\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "the message did not wait";
+  EXPECT_EQ(write(terminal, "\n", 1), 1);
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  close(terminal);
+  close(user);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/posix/posix_platform.h"
 
 extern char** environ;
@@ -27,36 +29,25 @@ class PosixProcess : public Process {
   int pidfd;
 };
 
-/// Splits at blanks (spaces and tabs), as the command line's program would see its words on
-/// Windows; any other character, a line end included, stays inside its word.
-std::vector<std::string> SplitAtBlanks(const std::string& command_line) {
-  std::vector<std::string> words;
-  std::size_t at = 0;
-  for (;;) {
-    at = command_line.find_first_not_of(" \t", at);
-    if (at == std::string::npos) return words;
-    std::size_t end = command_line.find_first_of(" \t", at);
-    if (end == std::string::npos) end = command_line.size();
-    words.push_back(command_line.substr(at, end - at));
-    at = end;
-  }
-}
-
 bool IsExecutableFile(const std::string& path) {
   struct stat status {};
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
          access(path.c_str(), X_OK) == 0;
 }
 
-/// Starts `program` with the default actions of the signals that the program itself ignores.
+/// Starts `program` clean: every signal at its default action and none blocked, whatever the
+/// program itself ignores or blocks (GLib ignores SIGPIPE, for one).
 int Spawn(pid_t& pid, const std::string& program, std::vector<char*>& argv) {
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int signal : kIgnoredSignals) sigaddset(&defaults, signal);
+  // Every bit set: sigfillset leaves out the C library's two internal signals, which the child
+  // would then get ignored (glibc ignores them between its fork and the exec).
+  sigset_t all, none;
+  std::memset(&all, 0xFF, sizeof all);
+  sigemptyset(&none);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   int failed = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   return failed;
@@ -65,9 +56,10 @@ int Spawn(pid_t& pid, const std::string& program, std::vector<char*>& argv) {
 }  // namespace
 
 std::unique_ptr<Process> PosixPlatform::StartHidden(const std::string& command_line) {
-  std::vector<std::string> words = SplitAtBlanks(command_line);
+  // The words a Windows program would get, so that one list means the same on every platform.
+  std::vector<std::string> words = SplitCommandLine(command_line);
   // The program belongs in the game folder, and is looked for nowhere else.
-  if (words.empty() || words.front().find('/') != std::string::npos) {
+  if (words.front().empty() || words.front().find('/') != std::string::npos) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
   const std::string program = Find(GameFolder() + "/" + words.front());
