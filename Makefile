@@ -1,6 +1,7 @@
-# The front door: make demo, make test, make dist, make release, make bench, make fuzz.
+# The front door: make demo, make test, make dist, make release, make bench, make fuzz,
+# make coverage.
 # Each target installs the Debian packages it needs when they are missing.
-.PHONY: all native windows demo test dist release reproduce bench fuzz format clean
+.PHONY: all native windows demo test coverage dist release reproduce bench fuzz format clean
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -22,6 +23,10 @@ demo: native
 
 test:
 	@scripts/test.sh
+
+# Line and branch coverage per file and folder, checked against each folder's target.
+coverage:
+	@scripts/coverage.sh
 
 dist: native windows
 	@scripts/dist.sh

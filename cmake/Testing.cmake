@@ -20,6 +20,7 @@ function(verdantix_add_test name)
   cmake_parse_arguments(ARG "" "" "LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  # Case names without their parameters' bytes: the same names at every run, short logs.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
                        PROPERTIES LABELS unit ENVIRONMENT "${ARG_ENVIRONMENT}")
 endfunction()

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "testing/helpers.h"
@@ -13,12 +14,15 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Sequence = const std::uint8_t (&)[3];
 
-/// `length` bytes of 0x77 with `first` written at `first_at`, then `second` at `second_at`.
+/// `length` bytes of 0x77 with `first` written at `first_at`, then `second` at `second_at`; a
+/// sequence that runs past the end is cut there.
 Bytes Filled(std::uint64_t length, Sequence first, std::uint64_t first_at, Sequence second = kFormA,
              std::uint64_t second_at = ~0ull) {
   Bytes bytes(length, 0x77);
   for (auto [sequence, at] : {std::pair{first, first_at}, std::pair{second, second_at}}) {
-    if (at < length) std::copy_n(sequence, 3, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at >= length) continue;
+    std::copy_n(sequence, std::min<std::uint64_t>(3, length - at),
+                bytes.begin() + static_cast<std::ptrdiff_t>(at));
   }
   return bytes;
 }
