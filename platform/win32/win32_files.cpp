@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
 
@@ -156,6 +157,12 @@ void MakeNormalAndFlush(const std::string& temporary, const std::string& target)
   if (copy.get() == INVALID_HANDLE_VALUE || !FlushFileBuffers(copy.get())) throw LastError(target);
 }
 
+/// `folder` ending in a separator: the form in which Windows keeps a final blank of its name.
+std::wstring WithSeparator(std::wstring folder) {
+  if (!folder.ends_with(L'\\')) folder += L'\\';
+  return folder;
+}
+
 }  // namespace
 
 void Win32Platform::Copy(const std::string& source, const std::string& target) {
@@ -222,12 +229,18 @@ void Win32Platform::Remove(const std::string& path) {
 }
 
 void Win32Platform::SetCurrentFolder(const std::string& folder) {
-  // One call on the full path makes its drive current too. "C:" alone would name C:'s own
-  // current folder (kept in the environment as "=C:"), which may be stale or gone: a drive's
-  // root is given as "C:\".
-  const bool drive_alone = folder.size() == 2 && folder[1] == ':';
-  if (!SetCurrentDirectoryW(ApiPath(drive_alone ? folder + "\\" : folder).c_str())) {
+  // Windows keeps the current folder as a plain path, joins every later relative name to it and
+  // trims the result by its rules (gfxpak1's names too), so no prefix can keep it exact. With a
+  // trailing separator a final blank stays, but a dot that ends a name goes wherever it is:
+  // what Windows kept is checked, and a folder it cannot keep exactly is refused, the current
+  // folder left as it was, rather than another folder made current.
+  const std::wstring wanted = PlainPath(folder), before = CurrentFolder();
+  if (!SetCurrentDirectoryW(WithSeparator(wanted).c_str())) {
     throw LastError(folder, ErrorNumber::kPathNotFound);
+  }
+  if (CurrentFolder() != wanted) {
+    SetCurrentDirectoryW(WithSeparator(before).c_str());
+    throw RuntimeError(ErrorNumber::kPathNotFound, folder);
   }
 }
 

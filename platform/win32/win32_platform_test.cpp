@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/contract/platform_contract.h"
 #include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_text.h"
 #include "testing/helpers.h"
 
@@ -51,13 +53,20 @@ ContractTarget Win32Target() {
 // The contract's held file is the sharing violation (error 70), and its missing program 53.
 INSTANTIATE_TEST_SUITE_P(Win32, PlatformContract, testing::Values(&Win32Target));
 
-TEST(Win32Paths, LongPathsGetTheVerbatimPrefixOthersStayAsGiven) {
-  const std::string deep(300, 'd');
-  const std::wstring wide_deep(300, L'd');
-  EXPECT_EQ(ApiPath("C:\\FIFA 2004\\data\\fifa.fat"), L"C:\\FIFA 2004\\data\\fifa.fat");
-  EXPECT_EQ(ApiPath("C:/games/./x/../" + deep), L"\\\\?\\C:\\games\\" + wide_deep);
-  EXPECT_EQ(ApiPath("\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + wide_deep);
-  EXPECT_EQ(ApiPath("\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
+TEST(Win32Paths, AbsoluteVerbatimAndCleanedUpByTheProgramNothingTrimmed) {
+  const std::pair<std::string, std::wstring> kPaths[] = {
+      {"C:\\FIFA 2004\\data\\fifa.fat", L"\\\\?\\C:\\FIFA 2004\\data\\fifa.fat"},
+      {"C:/games//./x/../game. /", L"\\\\?\\C:\\games\\game. "},
+      {"C:", L"\\\\?\\C:\\"},
+      {"C:\\..", L"\\\\?\\C:\\"},
+      {"\\\\server\\share\\..\\x.", L"\\\\?\\UNC\\server\\share\\x."},
+      {"\\\\?\\C:\\a\\..\\b.", L"\\\\?\\C:\\a\\..\\b."},
+      {"game.", L"\\\\?\\" + CurrentFolder() + L"\\game."},
+  };
+  for (const auto& [path, api] : kPaths) EXPECT_EQ(ApiPath(path), api) << path;
+  const std::string too_long = "C:\\" + std::string(kMaxPathLength, 'd');
+  EXPECT_THAT([&] { ApiPath(too_long); },
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, too_long));
 }
 
 TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
@@ -73,7 +82,7 @@ TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
   // NTFS allows such a folder (Wine's disk cannot hold one): its files are named as it is.
   const std::wstring folder = L"C:\\FIFA \xD800 2004";
   EXPECT_EQ(ApiPath(Win32Platform(Narrow(folder)).PathOf("\\data\\fifa.fat")),
-            folder + L"\\data\\fifa.fat");
+            L"\\\\?\\" + folder + L"\\data\\fifa.fat");
 }
 
 TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
@@ -138,6 +147,61 @@ TEST(Win32Files, OffsetsBeyondFourGigabytes) {
   file->ReadAt(kFar, back);
   EXPECT_EQ(file->Length(), kFar + 3);
   EXPECT_EQ(back[2], 0x73);
+}
+
+/// A game folder whose name Windows' path rules trim, beside the folder they would make of it.
+struct OddFolder {
+  const char* name;
+  const wchar_t* folder;
+  bool can_be_current;  ///< false: SetCurrentFolder refuses it with 76
+};
+
+class Win32OddFolder : public testing::TestWithParam<OddFolder> {
+ protected:
+  // Renamed first, from outside: the standard library's removal would trim its name too.
+  void TearDown() override {
+    SetCurrentDirectoryW(base_.path().c_str());
+    MoveFileW(ApiPath(game_).c_str(), (base_.path() / "renamed").c_str());
+  }
+  TemporaryFolder base_;
+  const std::string game_ = Narrow((base_.path() / GetParam().folder).native());
+};
+
+INSTANTIATE_TEST_SUITE_P(Named, Win32OddFolder,
+                         testing::Values(OddFolder{"EndingInADot", L"game.", false},
+                                         OddFolder{"EndingInABlank", L"game ", true}),
+                         CaseName());
+
+TEST_P(Win32OddFolder, FileOperationsAndTheCurrentFolderNameItAlone) {
+  const fs::path neighbour = base_.path() / "game";
+  fs::create_directories(neighbour / "data");
+  std::ofstream(neighbour / "data" / "fifa.fat") << "neighbour";
+  const std::string& game = game_;
+  ASSERT_TRUE(CreateDirectoryW(ApiPath(game).c_str(), nullptr));
+  Win32Platform platform(game);
+  const std::string table = platform.PathOf("\\data\\fifa.fat"), backup = table + ".bak";
+  platform.CreateFolder(platform.PathOf("\\data"));
+  platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(5, 't'));
+  platform.Copy(table, backup);
+  EXPECT_TRUE(platform.FolderExists(platform.PathOf("\\data")));
+  EXPECT_EQ(platform.OpenForReading(backup)->Length(), 5u);
+  platform.Remove(table);
+  EXPECT_FALSE(platform.FileExists(table));
+  EXPECT_TRUE(platform.FileExists(backup));
+
+  const std::wstring before = CurrentFolder();
+  if (GetParam().can_be_current) {
+    platform.SetCurrentFolder(game);
+    EXPECT_EQ(CurrentFolder(), Wide(game));
+  } else {
+    EXPECT_THAT([&] { platform.SetCurrentFolder(game); },
+                ThrowsRuntimeError(ErrorNumber::kPathNotFound, game));
+    EXPECT_EQ(CurrentFolder(), before);
+  }
+  std::string neighbours_table;
+  std::ifstream(neighbour / "data" / "fifa.fat") >> neighbours_table;
+  EXPECT_EQ(neighbours_table, "neighbour");
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(neighbour), {}), 2);
 }
 
 }  // namespace verdantix::win32
