@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <vector>
 
 #include "platform/contract/platform_contract.h"
@@ -147,6 +148,35 @@ TEST(Win32Files, OffsetsBeyondFourGigabytes) {
   file->ReadAt(kFar, back);
   EXPECT_EQ(file->Length(), kFar + 3);
   EXPECT_EQ(back[2], 0x73);
+}
+
+TEST(Win32Files, ACopyRemovesTheCopiesKilledRunsLeftAndNothingElse) {
+  TemporaryFolder folder;
+  const fs::path& at = folder.path();
+  const auto path = [&](const wchar_t* name) { return Narrow((at / name).native()); };
+  // The table, and near misses of the temporary copies' names.
+  std::set<std::wstring> kept = {L"fifa.fat",
+                                 L"~verdantix-0123456789abcde.tmp",
+                                 L"~verdantix-0123456789abcdef0.tmp",
+                                 L"~verdantix-0123456789abcdeg.tmp",
+                                 L"~verdantix-00000000DEADBEEF.tmp",
+                                 L"x~verdantix-0123456789abcdef.tmp",
+                                 L"~verdantix-0123456789abcdef.tmp.bak"};
+  for (const auto& name : kept) std::ofstream(at / name) << "x";
+  // Read-only, as older versions left it; one that a running copy holds; a folder.
+  const wchar_t *kLeftover = L"~verdantix-0123456789abcdef.tmp",
+                *kHeld = L"~verdantix-fedcba9876543210.tmp",
+                *kFolder = L"~verdantix-00000000000000ff.tmp";
+  std::ofstream(at / kLeftover) << "x";
+  AddAttribute(path(kLeftover), FILE_ATTRIBUTE_READONLY);
+  std::ofstream(at / kHeld) << "x";
+  auto held = Hold(path(kHeld));
+  fs::create_directory(at / kFolder);
+  Win32Platform(Narrow(at.native())).Copy(path(L"fifa.fat"), path(L"fifa.fat.bak"));
+  kept.insert({kHeld, kFolder, L"fifa.fat.bak"});
+  std::set<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(at)) names.insert(entry.path().filename());
+  EXPECT_EQ(names, kept);
 }
 
 /// A game folder whose name Windows' path rules trim, beside the folder they would make of it.
