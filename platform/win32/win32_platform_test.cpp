@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -84,6 +85,21 @@ TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
   const std::wstring folder = L"C:\\FIFA \xD800 2004";
   EXPECT_EQ(ApiPath(Win32Platform(Narrow(folder)).PathOf("\\data\\fifa.fat")),
             L"\\\\?\\" + folder + L"\\data\\fifa.fat");
+}
+
+TEST(Win32Text, AnsiTextIsConvertedWholeOrRefusedUnread) {
+  Win32Platform platform("C:\\game");
+  EXPECT_EQ(platform.FromAnsiCodePage("caf\xE9"), "caf\xC3\xA9");  // Windows-1252 under Wine
+  // Address space reserved, nothing committed: reading any byte of it would crash the test.
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  void* reserved = VirtualAlloc(nullptr, 5 * kGiB, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(reserved, nullptr);
+  for (std::size_t size : {2 * kGiB, 4 * kGiB + 1}) {
+    EXPECT_THROW(platform.FromAnsiCodePage({static_cast<const char*>(reserved), size}),
+                 std::bad_alloc)
+        << size;
+  }
+  VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
 TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
