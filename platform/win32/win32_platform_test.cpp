@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "platform/contract/platform_contract.h"
-#include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_text.h"
 #include "testing/helpers.h"
@@ -102,24 +101,6 @@ TEST(Win32Text, AnsiTextIsConvertedWholeOrRefusedUnread) {
   VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
-TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
-  const std::pair<int, std::vector<DWORD>> kTable[] = {
-      {53, {ERROR_FILE_NOT_FOUND}},
-      {76, {ERROR_PATH_NOT_FOUND}},
-      {70,
-       {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_USER_MAPPED_FILE,
-        ERROR_NETWORK_ACCESS_DENIED, ERROR_DRIVE_LOCKED}},
-      {71, {ERROR_NOT_READY}},
-      {61, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
-      {57, {ERROR_CRC}},
-      {75, {ERROR_FILE_EXISTS}}};
-  for (const auto& [number, codes] : kTable) {
-    for (DWORD code : codes) {
-      EXPECT_EQ(ErrorFromWin32(code, "x").code(), number) << "Win32 error " << code;
-    }
-  }
-}
-
 TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
   // Under Wine Z: is the Unix root. With C: current, "Z:" alone would name Z:'s own folder,
   // here one that is gone.
@@ -147,23 +128,6 @@ TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
   held.reset();
   EXPECT_EQ(fs::file_size(folder.path() / "fifa.fat.bak"), 0u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
-}
-
-TEST(Win32Files, OffsetsBeyondFourGigabytes) {
-  constexpr std::uint64_t kFar = (5ull << 30) + 3;
-  TemporaryFolder folder;
-  const fs::path path = folder.path() / "zdata_02.big";
-  // Sparse where the file system needs it, so the test needs no gigabytes of disk.
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  DWORD returned = 0;
-  DeviceIoControl(handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-  CloseHandle(handle);
-  auto file = Win32Platform("C:\\game").OpenBinary(Narrow(path.native()));
-  file->WriteAt(kFar, std::vector<std::uint8_t>{0x65, 0x65, 0x73});
-  std::vector<std::uint8_t> back(3);
-  file->ReadAt(kFar, back);
-  EXPECT_EQ(file->Length(), kFar + 3);
-  EXPECT_EQ(back[2], 0x73);
 }
 
 TEST(Win32Files, ACopyRemovesTheCopiesKilledRunsLeftAndNothingElse) {
