@@ -159,11 +159,17 @@ class TemporaryCopy {
 
 void CopyBytes(HANDLE from, HANDLE to, const std::string& source, const std::string& target) {
   std::vector<std::uint8_t> piece(kCopyPiece);
-  for (;;) {
-    DWORD got = 0, put = 0;
+  for (DWORD got = 0;;) {
     if (!ReadFile(from, piece.data(), kCopyPiece, &got, nullptr)) throw LastError(source);
     if (got == 0) return;
-    if (!WriteFile(to, piece.data(), got, &put, nullptr)) throw LastError(target);
+    // A disk that fills up writes part of a piece and fails on the next write; a write of
+    // nothing that reports success would otherwise never end.
+    for (DWORD written = 0, put = 0; written < got; written += put) {
+      if (!WriteFile(to, piece.data() + written, got - written, &put, nullptr)) {
+        throw LastError(target);
+      }
+      if (put == 0) throw ErrorFromWin32(ERROR_DISK_FULL, target);
+    }
   }
 }
 
