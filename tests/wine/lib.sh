@@ -74,12 +74,18 @@ start_program() {
   STARTED_PIDS+=("$PROGRAM_PID")
 }
 
-# The started program's CPU time in milliseconds, all its threads: its Unix process, the child
-# of start_program's timeout (Wine's GetProcessTimes gives no real figure for another process).
-program_cpu_ms() {
-  local child ticks
+# The started program's own Unix process: the child of start_program's timeout.
+program_unix_pid() {
+  local child
   read -r child _ <"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"
-  ticks=$(sed 's/.*) //' "/proc/$child/stat" | awk '{ print $12 + $13 }') # user + system
+  echo "$child"
+}
+
+# The started program's CPU time in milliseconds, all its threads (Wine's GetProcessTimes gives
+# no real figure for another process).
+program_cpu_ms() {
+  local ticks
+  ticks=$(sed 's/.*) //' "/proc/$(program_unix_pid)/stat" | awk '{ print $12 + $13 }') # user + system
   echo $((ticks * 1000 / $(getconf CLK_TCK)))
 }
 
