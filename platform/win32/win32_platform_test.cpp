@@ -101,21 +101,6 @@ TEST(Win32Text, AnsiTextIsConvertedWholeOrRefusedUnread) {
   VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
-TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
-  // Under Wine Z: is the Unix root. With C: current, "Z:" alone would name Z:'s own folder,
-  // here one that is gone.
-  const fs::path before = fs::current_path();
-  Win32Platform platform("C:\\game");
-  for (const char* root : {"Z:", "Z:\\"}) {
-    SetCurrentDirectoryW(L"C:\\");
-    SetEnvironmentVariableW(L"=Z:", L"Z:\\gone");
-    platform.SetCurrentFolder(root);
-    EXPECT_EQ(fs::current_path(), fs::path(L"Z:\\")) << root;
-  }
-  SetEnvironmentVariableW(L"=Z:", nullptr);
-  fs::current_path(before);
-}
-
 TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
   TemporaryFolder folder;
   const std::string table = Narrow((folder.path() / "fifa.fat").native()), backup = table + ".bak";
@@ -159,59 +144,43 @@ TEST(Win32Files, ACopyRemovesTheCopiesKilledRunsLeftAndNothingElse) {
   EXPECT_EQ(names, kept);
 }
 
-/// A game folder whose name Windows' path rules trim, beside the folder they would make of it.
-struct OddFolder {
-  const char* name;
-  const wchar_t* folder;
-  bool can_be_current;  ///< false: SetCurrentFolder refuses it with 76
-};
-
-class Win32OddFolder : public testing::TestWithParam<OddFolder> {
- protected:
-  // Renamed first, from outside: the standard library's removal would trim its name too.
-  void TearDown() override {
-    SetCurrentDirectoryW(base_.path().c_str());
-    MoveFileW(ApiPath(game_).c_str(), (base_.path() / "renamed").c_str());
+// Game folders whose names Windows' path rules would trim, beside "game", what they would make
+// of them. Only "game " can be the current folder: a final dot goes even before a separator.
+TEST(Win32Files, OperationsActOnAnOddlyNamedFolderAloneAndItIsCurrentExactlyOrNot) {
+  for (const auto& [name, can_be_current] :
+       {std::pair{L"game.", false}, std::pair{L"game ", true}}) {
+    SCOPED_TRACE(Narrow(name));
+    TemporaryFolder base;
+    const fs::path neighbour = base.path() / "game";
+    fs::create_directories(neighbour / "data");
+    std::ofstream(neighbour / "data" / "fifa.fat") << "neighbour";
+    const std::string game = Narrow((base.path() / name).native());
+    ASSERT_TRUE(CreateDirectoryW(ApiPath(game).c_str(), nullptr));
+    Win32Platform platform(game);
+    const std::string table = platform.PathOf("\\data\\fifa.fat"), backup = table + ".bak";
+    platform.CreateFolder(platform.PathOf("\\data"));
+    platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(5, 't'));
+    platform.Copy(table, backup);
+    EXPECT_TRUE(platform.FolderExists(platform.PathOf("\\data")));
+    EXPECT_EQ(platform.OpenForReading(backup)->Length(), 5u);
+    platform.Remove(table);
+    EXPECT_FALSE(platform.FileExists(table));
+    const std::wstring before = CurrentFolder();
+    if (can_be_current) {
+      platform.SetCurrentFolder(game);
+    } else {
+      EXPECT_THAT([&] { platform.SetCurrentFolder(game); },
+                  ThrowsRuntimeError(ErrorNumber::kPathNotFound, game));
+    }
+    EXPECT_EQ(CurrentFolder(), can_be_current ? Wide(game) : before);
+    std::string neighbours_table;
+    std::ifstream(neighbour / "data" / "fifa.fat") >> neighbours_table;
+    EXPECT_EQ(neighbours_table, "neighbour");
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(neighbour), {}), 2);
+    // Renamed from outside: the standard library's removal would trim its name too.
+    SetCurrentDirectoryW(base.path().c_str());
+    MoveFileW(ApiPath(game).c_str(), (base.path() / "renamed").c_str());
   }
-  TemporaryFolder base_;
-  const std::string game_ = Narrow((base_.path() / GetParam().folder).native());
-};
-
-INSTANTIATE_TEST_SUITE_P(Named, Win32OddFolder,
-                         testing::Values(OddFolder{"EndingInADot", L"game.", false},
-                                         OddFolder{"EndingInABlank", L"game ", true}),
-                         CaseName());
-
-TEST_P(Win32OddFolder, FileOperationsAndTheCurrentFolderNameItAlone) {
-  const fs::path neighbour = base_.path() / "game";
-  fs::create_directories(neighbour / "data");
-  std::ofstream(neighbour / "data" / "fifa.fat") << "neighbour";
-  const std::string& game = game_;
-  ASSERT_TRUE(CreateDirectoryW(ApiPath(game).c_str(), nullptr));
-  Win32Platform platform(game);
-  const std::string table = platform.PathOf("\\data\\fifa.fat"), backup = table + ".bak";
-  platform.CreateFolder(platform.PathOf("\\data"));
-  platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(5, 't'));
-  platform.Copy(table, backup);
-  EXPECT_TRUE(platform.FolderExists(platform.PathOf("\\data")));
-  EXPECT_EQ(platform.OpenForReading(backup)->Length(), 5u);
-  platform.Remove(table);
-  EXPECT_FALSE(platform.FileExists(table));
-  EXPECT_TRUE(platform.FileExists(backup));
-
-  const std::wstring before = CurrentFolder();
-  if (GetParam().can_be_current) {
-    platform.SetCurrentFolder(game);
-    EXPECT_EQ(CurrentFolder(), Wide(game));
-  } else {
-    EXPECT_THAT([&] { platform.SetCurrentFolder(game); },
-                ThrowsRuntimeError(ErrorNumber::kPathNotFound, game));
-    EXPECT_EQ(CurrentFolder(), before);
-  }
-  std::string neighbours_table;
-  std::ifstream(neighbour / "data" / "fifa.fat") >> neighbours_table;
-  EXPECT_EQ(neighbours_table, "neighbour");
-  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(neighbour), {}), 2);
 }
 
 }  // namespace verdantix::win32

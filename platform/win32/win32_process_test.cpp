@@ -66,13 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                               L"game",
                               false,
                               std::string(kCommandLine) + " " + std::string(40000, 'x')},
-                    // Not "game", which the path rules would make of these names.
-                    Placement{"NotTheNeighbourOfAFolderEndingInABlank",
-                              {L"game\\gfxpak1.exe"},
-                              L"game",
-                              false,
-                              kCommandLine,
-                              L"game "},
+                    // Not "game", which the path rules would make of "game.".
                     Placement{"NotTheNeighbourOfAFolderEndingInADot",
                               {L"game\\gfxpak1.exe"},
                               L"game",
