@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build target needs, only when some are missing.
-# Usage: scripts/deps.sh GROUP...   (groups: core, windows, wine, gtk, fuzz, release)
+# Usage: scripts/deps.sh GROUP...   (groups: core, windows, wine, gtk, fuzz, release, coverage)
 set -euo pipefail
 
 packages_for() {
@@ -11,6 +11,7 @@ packages_for() {
     gtk) echo "libgtk-3-dev xvfb xauth xdotool x11-utils imagemagick openbox wmctrl" ;;
     fuzz) echo "clang libclang-rt-14-dev libfuzzer-14-dev" ;;
     release) echo "zip unzip osslsigncode openssl" ;;
+    coverage) echo "gcovr" ;;
     *) echo "deps.sh: unknown group '$1'" >&2; exit 2 ;;
   esac
 }
