@@ -3,7 +3,9 @@
 # and the running session of scripts/wine-env.sh (scripts/test-windows.sh gives both). Every
 # wait here has a timeout.
 
-set -euo pipefail
+set -Eeuo pipefail
+# A command that fails outside a check ends the script; this says which.
+trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 : "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
 TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, planted.dll
@@ -76,9 +78,9 @@ start_program() {
 
 # The started program's own Unix process: the child of start_program's timeout.
 program_unix_pid() {
-  local child
-  read -r child _ <"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"
-  echo "$child"
+  local children
+  children=$(<"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children")
+  echo "${children%% *}"
 }
 
 # The started program's CPU time in milliseconds, all its threads (Wine's GetProcessTimes gives
