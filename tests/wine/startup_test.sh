@@ -42,7 +42,8 @@ install_then_uninstall() {
 
 type_keys() { # KEY...: typed into the main window, found by its X title
   local window
-  window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | head -n 1)
+  # The first of them, all read: head would leave xdotool writing into a closed pipe (pipefail).
+  window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | sed -n 1p)
   [[ -n "$window" ]] || fail "no X window for the main window"
   timeout 10 xdotool windowfocus --sync "$window" key "$@"
 }
