@@ -16,7 +16,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw64.cmak
 cmake --build "$build" -j2 >"$build/build.log" 2>&1 || { tail -n 40 "$build/build.log"; exit 1; }
 find "$build" -name '*.gcda' -delete
 
-export VERDANTIX_BUILD="$PWD/$build"
+export VERDANTIX_BUILD="$PWD/$build" VERDANTIX_EXE="$PWD/$build/app/VerdantixInstaller.exe"
 . scripts/wine-env.sh
 trap wine_session_stop EXIT
 wine_session_start
