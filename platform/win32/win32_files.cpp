@@ -95,6 +95,13 @@ std::wstring WithSeparator(std::wstring folder) {
   return folder;
 }
 
+/// True for paths that differ at most in letter case, which name the same file on Windows.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  // Both are paths, of at most kMaxPathLength characters.
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 void Win32Platform::CreateFolder(const std::string& path) {
@@ -143,7 +150,7 @@ void Win32Platform::SetCurrentFolder(const std::string& folder) {
   if (!SetCurrentDirectoryW(WithSeparator(wanted).c_str())) {
     throw LastError(folder, ErrorNumber::kPathNotFound);
   }
-  if (CurrentFolder() != wanted) {
+  if (!SameName(CurrentFolder(), wanted)) {
     SetCurrentDirectoryW(WithSeparator(before).c_str());
     throw RuntimeError(ErrorNumber::kPathNotFound, folder);
   }
