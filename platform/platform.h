@@ -35,7 +35,9 @@ class Platform : public FileSystem {
   virtual void WaitForExit(Process& process) = 0;
 
   /// `bytes` of text in the system's ANSI code page, as UTF-8. POSIX systems have no such code
-  /// page: there the bytes are returned as they are.
+  /// page: there the bytes are returned as they are. A text longer than the system converts in
+  /// one call (on Windows 2 GiB less one byte) is refused whole with std::bad_alloc, before any
+  /// of its bytes is read.
   virtual std::string FromAnsiCodePage(std::string_view bytes) = 0;
 
   /// A modal message box with a single OK button, captioned with the application title.

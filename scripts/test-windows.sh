@@ -38,7 +38,9 @@ check_imports() {
 check_resources() {
   local exe=$1
   raw() { wrestool -x --raw --type="$1" --name="$2" "$exe"; }
-  number() { od -An -t"$1" -j"$2" -N"$3" | xargs; } # TYPE OFFSET BYTES of standard input
+  # TYPE OFFSET BYTES of standard input, the rest of which is read too: wrestool must not be
+  # left writing into a closed pipe (pipefail would end the script without a word).
+  number() { od -An -t"$1" -j"$2" -N"$3" | xargs; cat >/dev/null; }
   expect() { [[ "$1" == "$2" ]] || { echo "FAIL: $exe: $3 is '$1', not '$2'" >&2; exit 1; }; }
   # Icon group 1: its count of images, then its entry's width, height, bits per pixel, bytes
   # and name; then the size of the image of that name.

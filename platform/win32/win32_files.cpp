@@ -2,13 +2,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <optional>
-#include <random>
 
 #include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_text.h"
 
 namespace verdantix::win32 {
 
@@ -16,21 +14,6 @@ namespace {
 
 /// ReadFile and WriteFile take 32-bit counts; larger transfers go in pieces of this size.
 constexpr std::uint64_t kMaxTransfer = 1u << 30;
-
-/// An open file handle, closed when it goes out of scope.
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 /// Synchronous I/O at an absolute 64-bit offset, leaving no file position behind.
 OVERLAPPED At(std::uint64_t offset) {
@@ -106,84 +89,20 @@ void RequireWritableIfPresent(const std::string& path) {
   }
 }
 
-/// A copy's target is refused where Windows' own copy refuses it: a read-only, hidden or system
-/// file, or a folder (a rename would replace a hidden file, and root under Wine a read-only one).
-void RequireReplaceable(const std::string& target) {
-  constexpr DWORD kRefused = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-  DWORD attributes = Attributes(target);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kRefused)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, target);
-  }
+/// `folder` ending in a separator: the form in which Windows keeps a final blank of its name.
+std::wstring WithSeparator(std::wstring folder) {
+  if (!folder.ends_with(L'\\')) folder += L'\\';
+  return folder;
 }
 
-/// The error of a source that cannot be copied now, if it is the source's: a folder (75), or
-/// a file that cannot be opened for reading (missing, or held open by another program).
-std::optional<RuntimeError> SourceError(const std::string& source) {
-  DWORD attributes = Attributes(source);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return RuntimeError(ErrorNumber::kPathFileAccessError, source);
-  }
-  Handle probe(Open(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
-  if (probe.get() == INVALID_HANDLE_VALUE) return LastError(source);
-  return std::nullopt;
-}
-
-/// A new name in the folder of `target` that no file of the game has, unguessable so that no
-/// one can put a link in its place beforehand.
-std::string TemporaryBeside(const std::string& target) {
-  static std::random_device random;
-  char name[40];
-  std::snprintf(name, sizeof name, "~verdantix-%08x%08x.tmp", random(), random());
-  const std::size_t folder_end = target.find_last_of("\\/");
-  return target.substr(0, folder_end == std::string::npos ? 0 : folder_end + 1) + name;
-}
-
-void RemoveTemporary(const std::string& path) {
-  const std::wstring api_path = ApiPath(path);
-  SetFileAttributesW(api_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(api_path.c_str());
-}
-
-/// Gives the copy at `temporary` the attributes of a normal file (CopyFileW gives it the
-/// source's, and a read-only back-up would fail every later copy over it), then puts it on the
-/// disk.
-void MakeNormalAndFlush(const std::string& temporary, const std::string& target) {
-  if (!SetFileAttributesW(ApiPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL)) {
-    throw LastError(target);
-  }
-  Handle copy(Open(temporary, GENERIC_WRITE, 0, OPEN_EXISTING));
-  if (copy.get() == INVALID_HANDLE_VALUE || !FlushFileBuffers(copy.get())) throw LastError(target);
+/// True for paths that differ at most in letter case, which name the same file on Windows.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  // Both are paths, of at most kMaxPathLength characters.
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
-
-void Win32Platform::Copy(const std::string& source, const std::string& target) {
-  if (auto error = SourceError(source)) throw *error;
-  RequireReplaceable(target);
-  // The copy is made whole beside the target, then renamed over it in one step: a copy that
-  // fails (a full disk) leaves the previous target as it was. The rename replaces the target's
-  // entry, never writes through a link there, and is refused while a program holds the target.
-  // MoveFileExW rather than ReplaceFileW, which needs a target, gives the new file the old
-  // one's attributes, and can fail half-way with the old file renamed away.
-  const std::string temporary = TemporaryBeside(target);
-  // Fail-if-exists: the copy never writes into a file, or through a link, that was there.
-  if (!CopyFileW(ApiPath(source).c_str(), ApiPath(temporary).c_str(), TRUE)) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) RemoveTemporary(temporary);
-    throw SourceError(source).value_or(ErrorFromWin32(error, target));
-  }
-  try {
-    MakeNormalAndFlush(temporary, target);
-    if (!MoveFileExW(ApiPath(temporary).c_str(), ApiPath(target).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      throw LastError(target);
-    }
-  } catch (const RuntimeError&) {
-    RemoveTemporary(temporary);
-    throw;
-  }
-}
 
 void Win32Platform::CreateFolder(const std::string& path) {
   if (!CreateDirectoryW(ApiPath(path).c_str(), nullptr)) {
@@ -222,12 +141,18 @@ void Win32Platform::Remove(const std::string& path) {
 }
 
 void Win32Platform::SetCurrentFolder(const std::string& folder) {
-  // One call on the full path makes its drive current too. "C:" alone would name C:'s own
-  // current folder (kept in the environment as "=C:"), which may be stale or gone: a drive's
-  // root is given as "C:\".
-  const bool drive_alone = folder.size() == 2 && folder[1] == ':';
-  if (!SetCurrentDirectoryW(ApiPath(drive_alone ? folder + "\\" : folder).c_str())) {
+  // Windows keeps the current folder as a plain path, joins every later relative name to it and
+  // trims the result by its rules (gfxpak1's names too), so no prefix can keep it exact. With a
+  // trailing separator a final blank stays, but a dot that ends a name goes wherever it is:
+  // what Windows kept is checked, and a folder it cannot keep exactly is refused, the current
+  // folder left as it was, rather than another folder made current.
+  const std::wstring wanted = PlainPath(folder), before = CurrentFolder();
+  if (!SetCurrentDirectoryW(WithSeparator(wanted).c_str())) {
     throw LastError(folder, ErrorNumber::kPathNotFound);
+  }
+  if (!SameName(CurrentFolder(), wanted)) {
+    SetCurrentDirectoryW(WithSeparator(before).c_str());
+    throw RuntimeError(ErrorNumber::kPathNotFound, folder);
   }
 }
 

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
+#include <new>
+#include <set>
 #include <vector>
 
 #include "platform/contract/platform_contract.h"
-#include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_text.h"
 #include "testing/helpers.h"
 
@@ -51,13 +54,20 @@ ContractTarget Win32Target() {
 // The contract's held file is the sharing violation (error 70), and its missing program 53.
 INSTANTIATE_TEST_SUITE_P(Win32, PlatformContract, testing::Values(&Win32Target));
 
-TEST(Win32Paths, LongPathsGetTheVerbatimPrefixOthersStayAsGiven) {
-  const std::string deep(300, 'd');
-  const std::wstring wide_deep(300, L'd');
-  EXPECT_EQ(ApiPath("C:\\FIFA 2004\\data\\fifa.fat"), L"C:\\FIFA 2004\\data\\fifa.fat");
-  EXPECT_EQ(ApiPath("C:/games/./x/../" + deep), L"\\\\?\\C:\\games\\" + wide_deep);
-  EXPECT_EQ(ApiPath("\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + wide_deep);
-  EXPECT_EQ(ApiPath("\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
+TEST(Win32Paths, AbsoluteVerbatimAndCleanedUpByTheProgramNothingTrimmed) {
+  const std::pair<std::string, std::wstring> kPaths[] = {
+      {"C:\\FIFA 2004\\data\\fifa.fat", L"\\\\?\\C:\\FIFA 2004\\data\\fifa.fat"},
+      {"C:/games//./x/../game. /", L"\\\\?\\C:\\games\\game. "},
+      {"C:", L"\\\\?\\C:\\"},
+      {"C:\\..", L"\\\\?\\C:\\"},
+      {"\\\\server\\share\\..\\x.", L"\\\\?\\UNC\\server\\share\\x."},
+      {"\\\\?\\C:\\a\\..\\b.", L"\\\\?\\C:\\a\\..\\b."},
+      {"game.", L"\\\\?\\" + CurrentFolder() + L"\\game."},
+  };
+  for (const auto& [path, api] : kPaths) EXPECT_EQ(ApiPath(path), api) << path;
+  const std::string too_long = "C:\\" + std::string(kMaxPathLength, 'd');
+  EXPECT_THAT([&] { ApiPath(too_long); },
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, too_long));
 }
 
 TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
@@ -73,71 +83,95 @@ TEST(Win32Text, NamesAreUtf8AndLoneSurrogatesGoThroughUnchanged) {
   // NTFS allows such a folder (Wine's disk cannot hold one): its files are named as it is.
   const std::wstring folder = L"C:\\FIFA \xD800 2004";
   EXPECT_EQ(ApiPath(Win32Platform(Narrow(folder)).PathOf("\\data\\fifa.fat")),
-            folder + L"\\data\\fifa.fat");
+            L"\\\\?\\" + folder + L"\\data\\fifa.fat");
 }
 
-TEST(Win32Errors, CodesMapOntoRunTimeErrors) {
-  const std::pair<int, std::vector<DWORD>> kTable[] = {
-      {53, {ERROR_FILE_NOT_FOUND}},
-      {76, {ERROR_PATH_NOT_FOUND}},
-      {70,
-       {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_USER_MAPPED_FILE,
-        ERROR_NETWORK_ACCESS_DENIED, ERROR_DRIVE_LOCKED}},
-      {71, {ERROR_NOT_READY}},
-      {61, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
-      {57, {ERROR_CRC}},
-      {75, {ERROR_FILE_EXISTS}}};
-  for (const auto& [number, codes] : kTable) {
-    for (DWORD code : codes) {
-      EXPECT_EQ(ErrorFromWin32(code, "x").code(), number) << "Win32 error " << code;
-    }
-  }
-}
-
-TEST(Win32CurrentFolder, ADriveRootIsMadeCurrentInOneStep) {
-  // Under Wine Z: is the Unix root. With C: current, "Z:" alone would name Z:'s own folder,
-  // here one that is gone.
-  const fs::path before = fs::current_path();
+TEST(Win32Text, AnsiTextIsConvertedWholeOrRefusedUnread) {
   Win32Platform platform("C:\\game");
-  for (const char* root : {"Z:", "Z:\\"}) {
-    SetCurrentDirectoryW(L"C:\\");
-    SetEnvironmentVariableW(L"=Z:", L"Z:\\gone");
-    platform.SetCurrentFolder(root);
-    EXPECT_EQ(fs::current_path(), fs::path(L"Z:\\")) << root;
+  EXPECT_EQ(platform.FromAnsiCodePage("caf\xE9"), "caf\xC3\xA9");  // Windows-1252 under Wine
+  // Address space reserved, nothing committed: reading any byte of it would crash the test.
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  void* reserved = VirtualAlloc(nullptr, 5 * kGiB, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(reserved, nullptr);
+  for (std::size_t size : {2 * kGiB, 4 * kGiB + 1}) {
+    EXPECT_THROW(platform.FromAnsiCodePage({static_cast<const char*>(reserved), size}),
+                 std::bad_alloc)
+        << size;
   }
-  SetEnvironmentVariableW(L"=Z:", nullptr);
-  fs::current_path(before);
+  VirtualFree(reserved, 0, MEM_RELEASE);
 }
 
-TEST(Win32Files, AHeldTargetIsNotReplacedAndNoCopyIsLeft) {
+TEST(Win32Files, ACopyRemovesWhatKilledRunsLeftAndLeavesNothingWhenItFails) {
   TemporaryFolder folder;
-  const std::string table = Narrow((folder.path() / "fifa.fat").native()), backup = table + ".bak";
-  Win32Platform platform(Narrow(folder.path().native()));
-  platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(10, 'n'));
-  platform.OpenBinary(backup);
-  auto held = Hold(backup);
-  EXPECT_THAT([&] { platform.Copy(table, backup); },
-              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, backup));
-  held.reset();
-  EXPECT_EQ(fs::file_size(folder.path() / "fifa.fat.bak"), 0u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
+  const fs::path& at = folder.path();
+  const auto path = [&](const wchar_t* name) { return Narrow((at / name).native()); };
+  // The table, its back-up, and near misses of the temporary copies' names.
+  std::set<std::wstring> kept = {L"fifa.fat",
+                                 L"fifa.fat.bak",
+                                 L"~verdantix-0123456789abcde.tmp",
+                                 L"~verdantix-0123456789abcdef0.tmp",
+                                 L"~verdantix-0123456789abcdeg.tmp",
+                                 L"~verdantix-00000000DEADBEEF.tmp",
+                                 L"x~verdantix-0123456789abcdef.tmp",
+                                 L"~verdantix-0123456789abcdef.tmp.bak"};
+  for (const auto& name : kept) std::ofstream(at / name) << "x";
+  // Read-only, as older versions left it; one that a running copy holds; a folder.
+  const wchar_t *kLeftover = L"~verdantix-0123456789abcdef.tmp",
+                *kHeld = L"~verdantix-fedcba9876543210.tmp",
+                *kFolder = L"~verdantix-00000000000000ff.tmp";
+  std::ofstream(at / kLeftover) << "x";
+  AddAttribute(path(kLeftover), FILE_ATTRIBUTE_READONLY);
+  std::ofstream(at / kHeld) << "x";
+  auto held = Hold(path(kHeld));
+  fs::create_directory(at / kFolder);
+  // The back-up held open too: the copy is made, then refused the rename.
+  auto held_backup = Hold(path(L"fifa.fat.bak"));
+  EXPECT_THAT(
+      [&] { Win32Platform(Narrow(at.native())).Copy(path(L"fifa.fat"), path(L"fifa.fat.bak")); },
+      ThrowsRuntimeError(ErrorNumber::kPermissionDenied, path(L"fifa.fat.bak")));
+  kept.insert({kHeld, kFolder});
+  std::set<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(at)) names.insert(entry.path().filename());
+  EXPECT_EQ(names, kept);
 }
 
-TEST(Win32Files, OffsetsBeyondFourGigabytes) {
-  constexpr std::uint64_t kFar = (5ull << 30) + 3;
-  TemporaryFolder folder;
-  const fs::path path = folder.path() / "zdata_02.big";
-  // Sparse where the file system needs it, so the test needs no gigabytes of disk.
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  DWORD returned = 0;
-  DeviceIoControl(handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-  CloseHandle(handle);
-  auto file = Win32Platform("C:\\game").OpenBinary(Narrow(path.native()));
-  file->WriteAt(kFar, std::vector<std::uint8_t>{0x65, 0x65, 0x73});
-  std::vector<std::uint8_t> back(3);
-  file->ReadAt(kFar, back);
-  EXPECT_EQ(file->Length(), kFar + 3);
-  EXPECT_EQ(back[2], 0x73);
+// Game folders whose names Windows' path rules would trim, beside "game", what they would make
+// of them. Only "game " can be the current folder: a final dot goes even before a separator.
+TEST(Win32Files, OperationsActOnAnOddlyNamedFolderAloneAndItIsCurrentExactlyOrNot) {
+  for (const auto& [name, can_be_current] :
+       {std::pair{L"game.", false}, std::pair{L"game ", true}}) {
+    SCOPED_TRACE(Narrow(name));
+    TemporaryFolder base;
+    const fs::path neighbour = base.path() / "game";
+    fs::create_directories(neighbour / "data");
+    std::ofstream(neighbour / "data" / "fifa.fat") << "neighbour";
+    const std::string game = Narrow((base.path() / name).native());
+    ASSERT_TRUE(CreateDirectoryW(ApiPath(game).c_str(), nullptr));
+    Win32Platform platform(game);
+    const std::string table = platform.PathOf("\\data\\fifa.fat"), backup = table + ".bak";
+    platform.CreateFolder(platform.PathOf("\\data"));
+    platform.OpenBinary(table)->WriteAt(0, std::vector<std::uint8_t>(5, 't'));
+    platform.Copy(table, backup);
+    EXPECT_TRUE(platform.FolderExists(platform.PathOf("\\data")));
+    EXPECT_EQ(platform.OpenForReading(backup)->Length(), 5u);
+    platform.Remove(table);
+    EXPECT_FALSE(platform.FileExists(table));
+    const std::wstring before = CurrentFolder();
+    if (can_be_current) {
+      platform.SetCurrentFolder(game);
+    } else {
+      EXPECT_THAT([&] { platform.SetCurrentFolder(game); },
+                  ThrowsRuntimeError(ErrorNumber::kPathNotFound, game));
+    }
+    EXPECT_EQ(CurrentFolder(), can_be_current ? Wide(game) : before);
+    std::string neighbours_table;
+    std::ifstream(neighbour / "data" / "fifa.fat") >> neighbours_table;
+    EXPECT_EQ(neighbours_table, "neighbour");
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(neighbour), {}), 2);
+    // Renamed from outside: the standard library's removal would trim its name too.
+    SetCurrentDirectoryW(base.path().c_str());
+    MoveFileW(ApiPath(game).c_str(), (base.path() / "renamed").c_str());
+  }
 }
 
 }  // namespace verdantix::win32

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/win32/ui/win32_ui.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
 
@@ -31,7 +32,13 @@ std::unique_ptr<Process> Win32Platform::StartHidden(const std::string& command_l
   if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
     throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
   }
-  const std::wstring program = ApiPath(GameFolder() + "\\" + name + ".exe");
+  // A started program knows itself by its plain path, and Wine starts it by that path: where
+  // Windows' rules would trim it (a game folder whose name ends in a dot), it names a program
+  // in another folder, so nothing is started.
+  const std::string path = GameFolder() + "\\" + name + ".exe";
+  if (!IsKeptByWindows(PlainPath(path)))
+    throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+  const std::wstring program = ApiPath(path);
   // CreateProcessW may write into the command line, so it gets a copy of its own. Windows takes
   // at most 32,767 characters with the terminating NUL (Wine takes more): a longer line is
   // refused whole here, wherever it runs, rather than started cut.

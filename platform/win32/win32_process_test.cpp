@@ -28,6 +28,7 @@ struct Placement {
   const wchar_t* current;              ///< the current folder, in the test's folder
   bool starts;                         ///< false: refused with 53
   std::string command_line = kCommandLine;
+  const wchar_t* game = L"game";  ///< the game folder, in the test's folder
 };
 
 class Win32ProgramSearch : public testing::TestWithParam<Placement> {
@@ -64,7 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
                               {L"game\\gfxpak1.exe"},
                               L"game",
                               false,
-                              std::string(kCommandLine) + " " + std::string(40000, 'x')}),
+                              std::string(kCommandLine) + " " + std::string(40000, 'x')},
+                    // Not "game", which the path rules would make of "game.".
+                    Placement{"NotTheNeighbourOfAFolderEndingInADot",
+                              {L"game\\gfxpak1.exe"},
+                              L"game",
+                              false,
+                              kCommandLine,
+                              L"game."}),
     CaseName());
 
 TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
@@ -77,7 +85,7 @@ TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
     CreateDirectoryW(Verbatim(path.parent_path()).c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(self, Verbatim(path).c_str(), TRUE)) << path;
   }
-  Win32Platform platform(Narrow((folder / "game").native()));
+  Win32Platform platform(Narrow((folder / GetParam().game).native()));
   platform.SetCurrentFolder(Narrow((folder / GetParam().current).native()));
   if (GetParam().starts) {
     platform.WaitForExit(*platform.StartHidden(GetParam().command_line));

@@ -1,19 +1,9 @@
-// Text and path conversion for the wide-character Win32 API.
+// Text conversion for the wide-character Win32 API.
 #include "platform/win32/win32_text.h"
-
-#include <windows.h>
-
-#include <vector>
 
 namespace verdantix::win32 {
 
 namespace {
-
-/// CreateDirectoryW's limit (MAX_PATH less room for an 8.3 name) is the lowest of them all.
-constexpr std::size_t kLongPath = MAX_PATH - 12;
-
-constexpr std::wstring_view kVerbatimPrefix = L"\\\\?\\";
-constexpr std::wstring_view kVerbatimUncPrefix = L"\\\\?\\UNC\\";
 
 bool IsHighSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDBFF; }
 
@@ -57,17 +47,6 @@ void Encode(char32_t code, std::string& out) {
   }
 }
 
-std::wstring FullPath(const std::wstring& path) {
-  std::vector<wchar_t> buffer(path.size() + MAX_PATH);
-  for (;;) {
-    DWORD length =
-        GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    if (length == 0) return path;
-    if (length < buffer.size()) return std::wstring(buffer.data(), length);
-    buffer.resize(length);
-  }
-}
-
 }  // namespace
 
 std::wstring Wide(std::string_view text) {
@@ -96,18 +75,6 @@ std::string Narrow(std::wstring_view text) {
     Encode(code, narrow);
   }
   return narrow;
-}
-
-std::wstring ApiPath(const std::string& path) {
-  std::wstring wide = Wide(path);
-  if (wide.size() < kLongPath || wide.starts_with(kVerbatimPrefix)) return wide;
-  // The prefix turns off the system's own clean-up of the path, so it is done first.
-  std::wstring full = FullPath(wide);
-  if (full.starts_with(kVerbatimPrefix) || full.starts_with(L"\\\\.\\")) return full;
-  if (full.starts_with(L"\\\\")) {
-    return std::wstring(kVerbatimUncPrefix) + full.substr(2);
-  }
-  return std::wstring(kVerbatimPrefix) + full;
 }
 
 }  // namespace verdantix::win32

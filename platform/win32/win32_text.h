@@ -1,4 +1,4 @@
-// UTF-8 <-> UTF-16 at the Win32 boundary, and paths as the wide-character API wants them.
+// UTF-8 <-> UTF-16 at the Win32 boundary.
 #pragma once
 
 #include <string>
@@ -12,9 +12,5 @@ std::wstring Wide(std::string_view text);
 /// UTF-8 for the program. A lone surrogate, which NTFS allows in names, is written as its own
 /// three-byte form (WTF-8), so that a path names the same file after Wide.
 std::string Narrow(std::wstring_view text);
-
-/// `path` for a W file function: a long path (too long for the classic limit) is made absolute
-/// and given the "\\?\" or "\\?\UNC\" prefix; any other path is passed as it is.
-std::wstring ApiPath(const std::string& path);
 
 }  // namespace verdantix::win32

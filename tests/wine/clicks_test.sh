@@ -2,10 +2,9 @@
 # The hidden buttons of the real program under Wine, clicked by another program as they allow.
 # Command2: gfxpak1 (the stand-in) gets the record of a list in Windows-1252 and runs hidden, in
 # the game folder, twice per record and one run after another; the window stays live and the
-# program idle while it waits; the list is deleted and the program ends. Command3: the add-on
-# tree and the locale files byte for byte, the window left open, and the run-time error report,
-# as the user sees it, that ends the program on a second click; the tree built while Command2
-# waits. (A list in UTF-8, a missing or short list and a missing add-on source are the same logic
+# program idle while it waits; the list is deleted and the program ends. Command3, clicked while
+# Command2 waits: the add-on tree and the locale files byte for byte, the window left open; the
+# run-time error report, as the user sees it, that ends the program on a second click. (A list in UTF-8, a missing or short list and a missing add-on source are the same logic
 # on every platform: app/, installer/, addon/.) Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
@@ -50,22 +49,6 @@ expect_tree_and_locale_files() { # FOLDER
     "$(printf '%s\n' "${FOLDERS[@]}" "${DESTINATIONS[@]}" | grep '^data/kce' | sort)" "the tree"
 }
 
-click_builds_the_tree_then_a_second_click_ends_the_program() {
-  local folder
-  folder=$(new_game_folder addon)
-  write_sources "$folder"
-  echo "an older header" >"$folder/${DESTINATIONS[-2]}"
-  open_window "$folder"
-  click "$COMMAND3_ID"
-  wait_for "end of the click" click_done "$folder/${DESTINATIONS[-1]}"
-  expect_tree_and_locale_files "$folder"
-  probe wait-window "$MAIN_TITLE" 1 >/dev/null || fail "the window closed after the click"
-  ! probe wait-window "$BOX_TITLE" 1 >/dev/null || fail "a message box was shown"
-
-  click "$COMMAND3_ID"
-  answer_box 75 "Run-time error '75':" "Path/File access error" "$(wine_path "$folder/data/kce")"
-}
-
 # with_installer FOLDER LIST: the stand-in gfxpak1 and the list file (printf escapes).
 with_installer() {
   cp "$TEST_BUILD/gfxpak1.exe" "$1/"
@@ -103,29 +86,37 @@ record_runs_hidden_in_order_while_the_window_stays_live() {
   [[ ! -e "$folder/installer.bin" ]] || fail "the list file was not deleted"
 }
 
-# Command2 runs one record; during its first gfxpak1 run, the window is closed (it hides, the
-# pass goes on), Command3 clicked and Command2 clicked again (refused).
-click_during_command2s_wait_builds_the_tree() {
+# Command2 runs one record; during its first gfxpak1 run, Command3 builds the tree (the window
+# stays, no box), the window is closed (it hides, the pass goes on) and Command2 clicked again
+# (refused). In the program started again, a second Command3 click ends it with error 75.
+command3_during_command2s_wait_then_again() {
   local folder
-  folder=$(new_game_folder during-wait)
+  folder=$(new_game_folder addon)
   write_sources "$folder"
+  echo "an older header" >"$folder/${DESTINATIONS[-2]}"
   with_installer "$folder" 'a,b,c,0,e\r\n'
   open_window "$folder"
   click "$COMMAND2_ID"
   wait_for "gfxpak1 run" log_lines "$folder" '^start' 1
-  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
   click "$COMMAND3_ID"
+  wait_for "end of the click" click_done "$folder/${DESTINATIONS[-1]}"
+  probe wait-window "$MAIN_TITLE" 1 >/dev/null || fail "the window closed after the click"
+  ! probe wait-window "$BOX_TITLE" 1 >/dev/null || fail "a message box was shown"
+  probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
   click "$COMMAND2_ID"
   expect_exit 0
   expect_tree_and_locale_files "$folder"
   expect_eq "$(grep -c '^start' "$folder/gfxpak1.log")" 2 "gfxpak1 runs"
   [[ ! -e "$folder/installer.bin" ]] || fail "the list file was not deleted"
+
+  open_window "$folder"
+  click "$COMMAND3_ID"
+  answer_box 75 "Run-time error '75':" "Path/File access error" "$(wine_path "$folder/data/kce")"
 }
 
 run_case "Command2: a record of a Windows-1252 list runs hidden, in order, from the game folder, \
 the window live and the program idle; the list is deleted" \
   record_runs_hidden_in_order_while_the_window_stays_live
-run_case "Command3 during Command2's wait builds the tree; the pass then ends the program" \
-  click_during_command2s_wait_builds_the_tree
-run_case "Command3 builds the tree; a second click ends with error 75" \
-  click_builds_the_tree_then_a_second_click_ends_the_program
+run_case "Command3 during Command2's wait builds the tree, the window staying; the pass then \
+ends the program; a second Command3 click ends the next run with error 75" \
+  command3_during_command2s_wait_then_again

@@ -3,7 +3,9 @@
 # and the running session of scripts/wine-env.sh (scripts/test-windows.sh gives both). Every
 # wait here has a timeout.
 
-set -euo pipefail
+set -Eeuo pipefail
+# A command that fails outside a check ends the script; this says which.
+trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 : "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
 TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, planted.dll
@@ -74,12 +76,18 @@ start_program() {
   STARTED_PIDS+=("$PROGRAM_PID")
 }
 
-# The started program's CPU time in milliseconds, all its threads: its Unix process, the child
-# of start_program's timeout (Wine's GetProcessTimes gives no real figure for another process).
+# The started program's own Unix process: the child of start_program's timeout.
+program_unix_pid() {
+  local children
+  children=$(<"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children")
+  echo "${children%% *}"
+}
+
+# The started program's CPU time in milliseconds, all its threads (Wine's GetProcessTimes gives
+# no real figure for another process).
 program_cpu_ms() {
-  local child ticks
-  read -r child _ <"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"
-  ticks=$(sed 's/.*) //' "/proc/$child/stat" | awk '{ print $12 + $13 }') # user + system
+  local ticks
+  ticks=$(sed 's/.*) //' "/proc/$(program_unix_pid)/stat" | awk '{ print $12 + $13 }') # user + system
   echo $((ticks * 1000 / $(getconf CLK_TCK)))
 }
 
