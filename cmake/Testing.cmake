@@ -2,13 +2,8 @@
 if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # It names its targets GTest::... itself, as the package does.
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # GoogleTest 1.11 and later name their targets GTest::... themselves.
-  foreach(library gtest gtest_main gmock)
-    if(NOT TARGET GTest::${library})
-      add_library(GTest::${library} ALIAS ${library})
-    endif()
-  endforeach()
 else()
   find_package(GTest REQUIRED)
 endif()
