@@ -33,23 +33,12 @@ class RecordingEvents : public WindowEvents {
   int close_requests = 0;
 };
 
-/// Runs `step` from the main loop every 50 ms while this lives.
-class Every50Ms {
- public:
-  template <typename Step>
-  explicit Every50Ms(Step& step)
-      : id_(g_timeout_add(
-            50,
-            [](gpointer data) -> gboolean {
-              (*static_cast<Step*>(data))();
-              return G_SOURCE_CONTINUE;
-            },
-            &step)) {}
-  ~Every50Ms() { g_source_remove(id_); }
-
- private:
-  guint id_;
-};
+/// Runs `step` from the main loop every 50 ms until it returns false.
+template <typename Step>
+void Every50Ms(Step& step) {
+  g_timeout_add(
+      50, [](gpointer data) -> gboolean { return (*static_cast<Step*>(data))(); }, &step);
+}
 
 TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
   RecordingEvents events;
@@ -70,11 +59,9 @@ TEST(GtkUi, AWaitServesTheWindowUntilTheDescriptorIsReadyAndARefusedCloseHidesIt
   int steps = 0;
   auto step = [&] {
     if (++steps == 1) gtk_window_close(form.window());
-    if (steps == 3) {
-      EXPECT_EQ(write(ends[1], "x", 1), 1);
-    }
+    return steps < 3 || write(ends[1], "x", 1) != 1;
   };
-  Every50Ms timer(step);
+  Every50Ms(step);
   ui->WaitForReadable(ends[0]);
   EXPECT_EQ(steps, 3);
   EXPECT_EQ(events.close_requests, 1);
@@ -99,7 +86,7 @@ TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
   // answers it.
   auto step = [&] {
     GtkWidget* dialog = gtk_grab_get_current();
-    if (!GTK_IS_MESSAGE_DIALOG(dialog)) return;
+    if (!GTK_IS_MESSAGE_DIALOG(dialog)) return true;
     gchar* shown = nullptr;
     GtkWidget* image = nullptr;
     g_object_get(dialog, "text", &shown, "message-type", &type, "image", &image, nullptr);
@@ -112,8 +99,9 @@ TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
       g_object_unref(image);
     }
     gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    return false;
   };
-  Every50Ms timer(step);
+  Every50Ms(step);
   ui->ShowMessage("Run-time error '53':\n\nFile not found\n\ngfxpak1", GetParam().icon);
   EXPECT_EQ(text, "Run-time error '53':\n\nFile not found\n\ngfxpak1");
   EXPECT_EQ(type, GetParam().type);
