@@ -1,11 +1,12 @@
-// The POSIX platform: the platform contract in a real temporary folder, then what only POSIX has:
-// links, FIFOs, letter case beyond ASCII, real processes, the terminal front.
+// The POSIX platform: the platform contract in a real temporary folder, then the tool's real
+// processes and the terminal front.
 #include "platform/posix/posix_platform.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -13,22 +14,13 @@
 #include <thread>
 
 #include "platform/contract/platform_contract.h"
+#include "platform/posix/posix_files.h"
 #include "testing/helpers.h"
 
 namespace verdantix::posix {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// True when a lease is granted on a new file at `path` (removed again).
-bool LeaseGranted(const fs::path& path) {
-  std::ofstream(path).put('x');
-  const int file = open(path.c_str(), O_RDONLY);
-  const bool granted = fcntl(file, F_SETLEASE, F_WRLCK) == 0;
-  close(file);
-  fs::remove(path);
-  return granted;
-}
 
 ContractTarget PosixTarget() {
   auto folder = std::make_shared<TemporaryFolder>();
@@ -41,14 +33,17 @@ ContractTarget PosixTarget() {
     fs::rename(path, hidden);
     return hidden.string();
   };
-  target.make_read_only = [](const std::string& path) { chmod(path.c_str(), 0444); };
+  target.make_read_only = [](const std::string& path) { fs::permissions(path, fs::perms(0444)); };
   // Any other open description of a file keeps a lease from being granted, as a game's would;
   // where no lease is granted at all (a network file system), no held file can be told.
-  if (LeaseGranted(folder->path() / "probe")) {
+  const fs::path probe = folder->path() / "probe";
+  std::ofstream(probe).put('x');
+  if (fcntl(Descriptor(open(probe.c_str(), O_RDONLY)).get(), F_SETLEASE, F_WRLCK) == 0) {
     target.lock = [](const std::string& path) -> std::shared_ptr<void> {
       return {nullptr, [fd = open(path.c_str(), O_RDWR)](void*) { close(fd); }};
     };
   }
+  fs::remove(probe);
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
 }
@@ -56,135 +51,78 @@ ContractTarget PosixTarget() {
 INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget),
                          [](const auto&) { return std::string("TemporaryFolder"); });
 
-std::string Contents(const fs::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path).rdbuf();
-  return text.str();
-}
-
-/// A POSIX platform with the terminal front whose game folder is a new temporary folder.
-class PosixFolder : public testing::Test {
- protected:
-  std::string At(const fs::path& name) const { return (folder_.path() / name).string(); }
-
-  TemporaryFolder folder_;
-  PosixPlatform platform_{CreateTerminalUi(), folder_.path().string()};
-};
-
-TEST_F(PosixFolder, OfSeveralSpellingsTheFirstInByteOrderIsTakenAndUnicodeLettersFold) {
-  // "DATA" sorts before "Data", and is made first so that a listing may well put it last.
-  fs::create_directories(At("DATA/\xC3\x89T\xC3\x89\xFF"));  // "ÉTÉ", a byte that is not UTF-8
-  fs::create_directories(At("Data"));
-  EXPECT_TRUE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFF")));
-  EXPECT_FALSE(platform_.FolderExists(At("data/\xC3\xA9t\xC3\xA9\xFE")));
-}
-
-TEST_F(PosixFolder, TheToolIsStartedOnlyAsAnExecutableFileOfTheGameFolder) {
-  TemporaryFolder current;
-  auto start = [&] { platform_.StartHidden("gfxpak1 /r a a"); };
+TEST(Tool, IsStartedOnlyFromTheGameFolderAndAsAProgram) {
+  TemporaryFolder game, current;
+  PosixPlatform platform(CreateTerminalUi(), game.path().string());
+  auto start = [&] { platform.StartHidden("gfxpak1 /r a a"); };
   const auto not_found = ThrowsRuntimeError(ErrorNumber::kFileNotFound, "gfxpak1 /r a a");
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, current.path() / "gfxpak1");
-  platform_.SetCurrentFolder(current.path().string());
+  platform.SetCurrentFolder(current.path().string());
   EXPECT_THAT(start, not_found) << "the tool in the current folder only";
-  fs::create_directory(At("gfxpak1"));
-  EXPECT_THAT(start, not_found) << "a folder of the tool's name";
-  fs::remove(At("gfxpak1"));
-  fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
-  fs::permissions(At("gfxpak1"), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_THAT(start, not_found) << "a file that may not be run";
-  fs::permissions(At("gfxpak1"), fs::perms::owner_all);
-  std::ofstream(At("gfxpak1")) << "not a program";
+  std::ofstream(game.path() / "gfxpak1") << "not a program";
+  fs::permissions(game.path() / "gfxpak1", fs::perms::owner_all);
   EXPECT_THAT(start, not_found) << "a file that the system cannot run";
 }
 
-TEST_F(PosixFolder, TheToolRunsInTheCurrentFolderWithTheListsBytesAndNoSignalSetAside) {
-  TemporaryFolder current;
-  fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"));
-  platform_.SetCurrentFolder(current.path().string());
-  std::ofstream(current.path() / "gfxpak1.control") << "300 1\n";  // sleep (ms), exit status
+TEST(Tool, RunsInTheCurrentFolderWithTheListsBytesAndNoSignalSetAside) {
+  TemporaryFolder game, current;
+  PosixPlatform platform(CreateTerminalUi(), game.path().string());
+  fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, game.path() / "gfxpak1");
+  platform.SetCurrentFolder(current.path().string());
+  std::ofstream(current.path() / "gfxpak1.control") << "300";  // it sleeps 300 ms: the wait waits
   // As under GTK, which ignores SIGPIPE; and one signal blocked.
-  sigset_t blocked, previous;
+  sigset_t blocked;
   sigemptyset(&blocked);
   sigaddset(&blocked, SIGUSR1);
-  pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-  auto ignored = std::signal(SIGPIPE, SIG_IGN);
-  const std::string list_item = platform_.FromAnsiCodePage("f\xE9le.pak");  // not UTF-8
-  platform_.WaitForExit(*platform_.StartHidden("gfxpak1 /i c d b my " + list_item + " /c"));
-  std::signal(SIGPIPE, ignored);
-  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-  // The stand-in logs its times, folder and arguments as its last act; a blank splits a field.
-  const std::string run = Contents(current.path() / "gfxpak1.log");
-  EXPECT_EQ(run.substr(run.find('\t', run.find('\t') + 1) + 1),
-            current.path().string() + "\t/i\tc\td\tb\tmy\tf\xE9le.pak\t/c\n");
-  EXPECT_EQ(Contents(current.path() / "gfxpak1.signals"),
-            "SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\n");
+  pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+  const std::string list_item = platform.FromAnsiCodePage("f\xE9le.pak");  // not UTF-8
+  platform.WaitForExit(*platform.StartHidden("gfxpak1 /i c d b my " + list_item + " /c"));
+  std::ostringstream log;
+  log << std::ifstream(current.path() / "gfxpak1.log").rdbuf();
+  EXPECT_EQ(log.str().substr(log.str().find("\tSig")),
+            "\tSigBlk:\t0000000000000000\tSigIgn:\t0000000000000000\t" + current.path().string() +
+                "\t/i\tc\td\tb\tmy\tf\xE9le.pak\t/c\n");
 }
 
-TEST_F(PosixFolder, ABackUpThatIsALinkIsReplacedNeverWrittenThrough) {
-  std::ofstream(At("fifa.fat")) << "table";
-  std::ofstream(At("other")) << "other";
-  const std::string table = At("fifa.fat"), back_up = At("fifa.fat.bak");
-  // Symbolic links elsewhere and to the table itself, then a hard link to the table ("").
-  for (std::string link_to : {"other", "fifa.fat", ""}) {
-    fs::remove(back_up);
-    if (link_to.empty()) fs::create_hard_link(table, back_up);
-    if (!link_to.empty()) fs::create_symlink(link_to, back_up);
-    platform_.Copy(table, back_up);
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(back_up))) << link_to;
-    EXPECT_EQ(Contents(back_up), "table") << link_to;
-  }
-  EXPECT_EQ(Contents(table), "table");
-  EXPECT_EQ(Contents(At("other")), "other");
-}
-
-TEST_F(PosixFolder, FifosAndDanglingLinksAreRefusedWithoutWaiting) {
-  const std::string fifo = At("installer.bin"), dangling = At("zdata_02.big");
-  mkfifo(fifo.c_str(), 0666);
-  fs::create_symlink("nowhere.big", dangling);
-  auto refused = [](const std::string& path) {
-    return ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, path);
-  };
-  EXPECT_THAT([&] { platform_.Copy(fifo, At("installer.bak")); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenBinary(fifo); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenForReading(fifo); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenBinary(dangling); }, refused(dangling));
-  EXPECT_FALSE(fs::exists(At("nowhere.big")));
-}
-
-TEST(TerminalWindow, StaysOpenUntilAStandardInputThatDoesNotBlockEnds) {
-  EXPECT_EXIT(
-      {
-        int ends[2];
-        if (pipe2(ends, O_NONBLOCK) != 0 || dup2(ends[0], STDIN_FILENO) < 0) std::exit(2);
-        std::thread user([&] {
-          std::this_thread::sleep_for(std::chrono::milliseconds(100));
-          close(ends[1]);
-        });
-        CreateTerminalUi()->ShowWindowUntilClosed();
-        // The window closed only once the user had ended the input.
-        std::exit(fcntl(ends[1], F_GETFD) < 0 ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
-}
-
-TEST(TerminalMessage, OnATerminalWaitsForEnter) {
+TEST(TerminalUi, OnATerminalAMessageWaitsForEnterAndTheWindowForTheEndOfInput) {
   int terminal = -1, user = -1;
   if (openpty(&terminal, &user, nullptr, nullptr, nullptr) != 0) {
     GTEST_SKIP() << "no pseudo-terminal here (/dev/ptmx)";
   }
+  termios settings{};
+  tcgetattr(user, &settings);
+  settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);  // what the user types is not read back
+  tcsetattr(user, TCSANOW, &settings);
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {  // std::exit, so that a coverage build writes the child's counts too
-    if (dup2(user, STDIN_FILENO) < 0 || dup2(user, STDOUT_FILENO) < 0) std::exit(2);
-    CreateTerminalUi()->ShowMessage("Brantwell Installed", MessageIcon::kNone);
+    // An input that does not block, as a shell may leave it.
+    if (dup2(user, STDIN_FILENO) < 0 || dup2(user, STDOUT_FILENO) < 0 ||
+        fcntl(user, F_SETFL, O_NONBLOCK) != 0) {
+      std::exit(2);
+    }
+    auto ui = CreateTerminalUi();
+    ui->ShowMessage("Brantwell Installed", MessageIcon::kNone);
+    ui->ShowWindowUntilClosed();
     std::exit(0);
   }
-  char shown[64] = {};
-  EXPECT_GT(read(terminal, shown, sizeof shown - 1), 0);
-  EXPECT_STREQ(shown, "message: Brantwell Installed\r\n");
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "the message did not wait";
+  // Reads what the program shows next (waiting up to 10 s for it), then sees it wait there.
+  fcntl(terminal, F_SETFL, O_NONBLOCK);
+  auto shows_and_waits = [&](const char* expected) {
+    pollfd output{terminal, POLLIN, 0};
+    char shown[64] = {};
+    poll(&output, 1, 10000);
+    EXPECT_GT(read(terminal, shown, sizeof shown - 1), 0);
+    EXPECT_STREQ(shown, expected);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(poll(&output, 1, 0), 0) << "it went on after " << expected;
+    EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "it ended after " << expected;
+  };
+  shows_and_waits("message: Brantwell Installed\r\n");
   EXPECT_EQ(write(terminal, "\n", 1), 1);
+  shows_and_waits("window: \r\n");
+  EXPECT_EQ(write(terminal, "\x04", 1), 1);  // Ctrl-D
   int status = -1;
   waitpid(child, &status, 0);
   EXPECT_EQ(status, 0);
