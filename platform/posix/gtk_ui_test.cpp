@@ -1,6 +1,5 @@
-// The GTK front where no other program can reach it: clicks of hidden buttons, a wait for a tool
-// with the close it refuses meanwhile, and the three kinds of message dialog. What a user sees
-// of the window and the patch's dialog is tested on the real program (tests/gtk).
+// The GTK front where no other program can reach it, under the display of tests/gtk/gtk_test.sh:
+// clicks of hidden buttons, a wait for a tool with the close it refuses meanwhile, the dialogs.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
@@ -41,6 +40,7 @@ void Every50Ms(Step& step) {
 }
 
 TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
+  CreateGtkUi();  // opens the display
   RecordingEvents events;
   GtkFormWindow form(kWindow, events);
   gtk_button_clicked(GTK_BUTTON(form.Control("Picture")));
@@ -49,7 +49,7 @@ TEST(GtkFormWindow, ButtonClicksReachTheirControlIds) {
 }
 
 TEST(GtkUi, AWaitServesTheWindowUntilTheDescriptorIsReadyAndARefusedCloseHidesIt) {
-  auto ui = CreateGtkUi();  // main has opened the display
+  auto ui = CreateGtkUi();
   RecordingEvents events;
   GtkFormWindow form(kWindow, events);
   gtk_widget_show(GTK_WIDGET(form.window()));
@@ -79,7 +79,7 @@ struct DialogCase {
 class GtkMessage : public testing::TestWithParam<DialogCase> {};
 
 TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
-  auto ui = CreateGtkUi();  // main has opened the display
+  auto ui = CreateGtkUi();
   std::string text, icon_name;
   GtkMessageType type = GTK_MESSAGE_OTHER;
   // Reads the message dialog on the screen, which holds the grab as a modal window, then
@@ -116,12 +116,3 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace verdantix::posix
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (!gtk_init_check(&argc, &argv)) {
-    std::fprintf(stderr, "gtk_ui_test needs a display\n");
-    return 1;
-  }
-  return RUN_ALL_TESTS();
-}
