@@ -1,7 +1,5 @@
 // The POSIX platform in real temporary folders and processes: the platform contract, then what
-// only POSIX has: the copy (leftovers of killed runs, permission bits, failures injected at the
-// system calls beneath it, a signal), links, FIFOs, letter case beyond ASCII, leases on network
-// file systems, the tool's processes and the terminal front.
+// only POSIX has.
 #include "platform/posix/posix_platform.h"
 
 #include <fcntl.h>
@@ -179,7 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
     Posix, CopyFault,
     testing::Values(FaultCase{"NoNamelessFile", SYS_openat, EOPNOTSUPP, 2, O_TMPFILE & ~O_DIRECTORY,
                               0},
-                    FaultCase{"NoNamingByDescriptor", SYS_linkat, ENOENT, 4, AT_EMPTY_PATH, 0},
                     FaultCase{"NoNamingAtAll", SYS_linkat, ENOENT, 0, 0, 0},
                     FaultCase{"FileSizeLimit", SYS_copy_file_range, EFBIG, 0, 0, 61},
                     FaultCase{"DeviceError", SYS_copy_file_range, EIO, 0, 0, 57},
