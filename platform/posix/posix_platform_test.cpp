@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #include <csignal>
 #include <cstddef>
@@ -181,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultCase{"FileSizeLimit", SYS_copy_file_range, EFBIG, 0, 0, 61},
                     FaultCase{"DeviceError", SYS_copy_file_range, EIO, 0, 0, 57},
                     FaultCase{"OutOfMemory", SYS_copy_file_range, ENOMEM, 0, 0, 7},
-                    FaultCase{"AccessDenied", SYS_openat, EACCES, 2, O_NOFOLLOW, 70}),
+                    FaultCase{"AccessDenied", SYS_openat, EACCES, 2, O_NOFOLLOW, 70},
+                    FaultCase{"RenameRefused", SYS_renameat, EACCES, 0, 0, 70}),
     CaseName());
 
 TEST_F(GameFolder, ASignalToEndTheProgramWaitsUntilTheCopyIsInPlace) {
@@ -227,13 +229,12 @@ TEST_F(GameFolder, FifosAndDanglingLinksAreRefusedWithoutWaiting) {
   const std::string fifo = At("installer.bin"), dangling = At("zdata_02.big");
   mkfifo(fifo.c_str(), 0666);
   fs::create_symlink("nowhere.big", dangling);
-  auto refused = [](const std::string& path) {
-    return ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, path);
-  };
-  EXPECT_THAT([&] { platform_.Copy(fifo, At("installer.bak")); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenBinary(fifo); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenForReading(fifo); }, refused(fifo));
-  EXPECT_THAT([&] { platform_.OpenBinary(dangling); }, refused(dangling));
+  const auto refused = ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, fifo);
+  EXPECT_THAT([&] { platform_.Copy(fifo, At("installer.bak")); }, refused);
+  EXPECT_THAT([&] { platform_.OpenBinary(fifo); }, refused);
+  EXPECT_THAT([&] { platform_.OpenForReading(fifo); }, refused);
+  EXPECT_THAT([&] { platform_.OpenBinary(dangling); },
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, dangling));
   EXPECT_FALSE(fs::exists(At("nowhere.big")));
 }
 
@@ -294,10 +295,7 @@ TEST(TerminalUi, OnATerminalAMessageWaitsForEnterAndTheWindowForTheEndOfInput) {
   const pid_t child = fork();
   if (child == 0) {  // std::exit, so that a coverage build writes the child's counts too
     // An input that does not block, as a shell may leave it.
-    if (dup2(user, STDIN_FILENO) < 0 || dup2(user, STDOUT_FILENO) < 0 ||
-        fcntl(user, F_SETFL, O_NONBLOCK) != 0) {
-      std::exit(2);
-    }
+    if (login_tty(user) != 0 || fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK) != 0) std::exit(2);
     auto ui = CreateTerminalUi();
     ui->ShowMessage("Brantwell Installed", MessageIcon::kNone);
     ui->ShowWindowUntilClosed();
@@ -316,7 +314,7 @@ TEST(TerminalUi, OnATerminalAMessageWaitsForEnterAndTheWindowForTheEndOfInput) {
     EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "it ended after " << expected;
   };
   shows_and_waits("message: Brantwell Installed\r\n");
-  EXPECT_EQ(write(terminal, "\n", 1), 1);
+  EXPECT_EQ(write(terminal, "\n\n", 2), 2);  // Enter, then a line that does not end the input
   shows_and_waits("window: \r\n");
   EXPECT_EQ(write(terminal, "\x04", 1), 1);  // Ctrl-D
   int status = -1;
