@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The program killed at each of its system calls in turn, as crash-consistency studies do. After
-# every kill the back-up is the previous one or a whole copy of the table, the table and the
-# archive are each as they were or switched, in that order; then a full run ends normally and
-# leaves nothing of the killed run behind.
+# The program killed at each of its system calls in turn, as crash-consistency studies do: after
+# every kill the back-up is the previous one or a whole copy of the table, the table and then the
+# archive are each as they were or switched, and a full run ends normally leaving nothing behind.
 # Usage: crash_test.sh PROGRAM SAMPLE_GAME_TOOL
 set -euo pipefail
 program=$(realpath "$1")

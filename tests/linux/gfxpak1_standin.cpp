@@ -1,8 +1,7 @@
-// A stand-in for the external tool gfxpak1 on Linux. It sleeps for the milliseconds written in
-// "gfxpak1.control" in its current folder, if there is one; then appends one line to
-// "gfxpak1.log" there: its start and end times (nanoseconds of the system clock), the signals
-// it was started with blocked and ignored (SigBlk and SigIgn of /proc/self/status), its current
-// folder and its arguments, all separated by tabs.
+// A stand-in for gfxpak1 on Linux. It sleeps for the milliseconds in "gfxpak1.control" of its
+// current folder, if there is one, then appends to "gfxpak1.log" there one line of tab-separated
+// fields: its start and end times (ns of the system clock), the signals it was started with
+// blocked and ignored (SigBlk and SigIgn of /proc/self/status), its current folder, its arguments.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
