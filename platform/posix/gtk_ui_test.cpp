@@ -64,8 +64,7 @@ TEST_P(GtkMessage, ShowsItsTextWithItsKindAndIcon) {
   auto ui = CreateGtkUi();
   std::string text, icon_name;
   GtkMessageType type = GTK_MESSAGE_OTHER;
-  // Reads the message dialog on the screen, which holds the grab as a modal window, then
-  // answers it.
+  // Reads the message dialog on the screen (modal, it holds the grab), then answers it.
   auto step = [&] {
     GtkWidget* dialog = gtk_grab_get_current();
     if (!GTK_IS_MESSAGE_DIALOG(dialog)) return true;
