@@ -20,8 +20,8 @@
 #include <csignal>
 #include <cstddef>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "platform/contract/platform_contract.h"
@@ -60,8 +60,7 @@ ContractTarget PosixTarget() {
   return target;
 }
 
-INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget),
-                         [](const auto&) { return std::string("TemporaryFolder"); });
+INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget));
 
 /// A POSIX platform whose game folder is a new temporary folder holding the table "fifa.fat".
 class GameFolder : public testing::Test {
@@ -69,9 +68,8 @@ class GameFolder : public testing::Test {
   void SetUp() override { std::ofstream(At("fifa.fat")) << std::string(10000, 't'); }
   std::string At(const fs::path& name) const { return (folder_.path() / name).string(); }
   std::string Contents(const std::string& name) const {
-    std::ostringstream text;
-    text << std::ifstream(At(name)).rdbuf();
-    return text.str();
+    std::ifstream file(At(name));
+    return {std::istreambuf_iterator<char>(file), {}};
   }
   Names Listed() const {
     Names names;
@@ -91,8 +89,7 @@ TEST_F(GameFolder, ACopyFirstRemovesOnlyTheUnheldFilesOfTheProgramsTemporaryName
   std::ofstream(At(".verdantix-0123abcd")) << "left by a killed run";
   fs::create_directory(At(".verdantix-00000000"));
   fs::create_symlink("fifa.fat", At(".verdantix-11111111"));
-  // Another running copy of the program holds its lock on this one.
-  Descriptor held(open(At(".verdantix-89abcdef").c_str(), O_RDONLY));
+  Descriptor held(open(At(".verdantix-89abcdef").c_str(), O_RDONLY));  // by a running copy
   ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
   platform_.Copy(At("fifa.fat"), At("fifa.fat.bak"));
   Names expected = kept;
@@ -122,9 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Posix, CopyMode,
                                          ModeCase{"UmaskWithoutOwnerWrite", 0644, 0277, 0600}),
                          CaseName());
 
-/// From now on, makes the system call `number` of this process fail with `error` when its
-/// argument `argument` has a bit of `mask` set (always, for `mask` 0). False where the system
-/// allows no such filter.
+/// From now on, fails this process's system call `number` with `error` when its argument
+/// `argument` has a bit of `mask` set (always, for `mask` 0); false where no filter is allowed.
 bool FailSystemCall(long number, int error, unsigned argument, std::uint32_t mask) {
   // The low half of a 64-bit argument, on a little-endian machine.
   const auto argument_at = static_cast<std::uint32_t>(offsetof(seccomp_data, args) + 8 * argument);
@@ -269,8 +265,7 @@ TEST_F(GameFolder, TheToolStartsOnlyFromTheGameFolderInTheCurrentOneWithTheLists
   EXPECT_THAT(start, not_found) << "a file that the system cannot run";
   fs::copy_file(VERDANTIX_GFXPAK1_STANDIN, At("gfxpak1"), fs::copy_options::overwrite_existing);
   std::ofstream(At("current/gfxpak1.control")) << "300";  // it sleeps 300 ms: the wait waits
-  // As under GTK, which ignores SIGPIPE; and one signal blocked.
-  sigset_t blocked;
+  sigset_t blocked;  // one signal blocked, and SIGPIPE ignored as GTK ignores it
   sigemptyset(&blocked);
   sigaddset(&blocked, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &blocked, nullptr);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Linux program as a user meets it in a terminal without a display: all it prints and what
-# it does to files. A case that needs a privilege probes for it and says why it skips.
+# The Linux program as a user meets it in a terminal without a display: all it prints and what it
+# does to files. A case that needs a privilege probes for it and says why it skips.
 # Usage: program_test.sh PROGRAM SAMPLE_GAME_TOOL
 set -euo pipefail
 program=$(realpath "$1")
@@ -21,8 +21,7 @@ new_game() {
   echo "$work/$1"
 }
 
-# Runs COMMAND... without a display (unless $display names one) and with standard input
-# ended; prints all its output.
+# Runs COMMAND... without a display (unless $display names one), input ended; prints its output.
 run() {
   env -u DISPLAY -u WAYLAND_DISPLAY ${display:+DISPLAY=$display} timeout 10 "$@" </dev/null 2>&1
 }
