@@ -1,7 +1,6 @@
 # GoogleTest for the native build (Debian's package) and the MinGW build (built from source).
 if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  # It names its targets GTest::... itself, as the package does.
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 else()
   find_package(GTest REQUIRED)
