@@ -1,14 +1,7 @@
 # GoogleTest for the native build (Debian's package) and the MinGW build (built from source).
 if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # GoogleTest 1.11 and later name their targets GTest::... themselves.
-  foreach(library gtest gtest_main gmock)
-    if(NOT TARGET GTest::${library})
-      add_library(GTest::${library} ALIAS ${library})
-    endif()
-  endforeach()
 else()
   find_package(GTest REQUIRED)
 endif()

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (with AddressSanitizer and UBSan) in build/fuzz and runs each for
-# SECONDS: the list-file reader over the sample lists in installer/list_file_corpus, and the
-# index patch against its whole-file model.
+# Builds the libFuzzer targets with AddressSanitizer and UBSan in build/fuzz and runs each for
+# SECONDS: the list-file reader from installer/list_file_corpus, the index patch against its model.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The unit and GTK tests built with AddressSanitizer and UBSan (build/sanitize); a report fails.
-# Not the terminal tests (e2e: without /proc and on too long a path the sanitizers' start-up
-# warns into the output they compare) nor the crash test (its start-up multiplies system calls).
+# Not the terminal tests (without /proc and on too long a path the sanitizers' start-up warns into
+# the output they compare) nor the crash test (its start-up multiplies system calls).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/sanitize

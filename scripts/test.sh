@@ -23,8 +23,7 @@ scripts/test-windows.sh | tee -a "$log"
 stage "Fuzz smoke run"
 scripts/fuzz.sh 10 | tee -a "$log"
 
-# Every CTest case, every end-to-end script under Wine and each fuzz run, each counted once. CTest
-# counts a skipped case (the machine refuses what it needs) among its total, a disabled one not.
+# Each CTest case, Wine script and fuzz run once (CTest's totals count skipped cases, not disabled).
 cases=$(awk '/tests passed, 0 tests failed out of/ { sum += $NF } END { print sum + 0 }' "$log")
 skipped=$(grep -cE '^\s*[0-9]+ - .*\(Skipped\)\s*$' "$log" || true)
 disabled=$(grep -cE '^\s*[0-9]+ - .*\(Disabled\)\s*$' "$log" || true)
