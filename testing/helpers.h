@@ -26,6 +26,17 @@ inline auto EndsProgram(int exit_code) {
       testing::Field("exit_code", &ProgramEnded::exit_code, exit_code));
 }
 
+/// Runs `action` and returns the number of the RuntimeError it throws, 0 when none.
+template <typename Action>
+int ErrorOf(Action action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
 /// Names each case of a table by its `name` field: INSTANTIATE_TEST_SUITE_P(..., CaseName()).
 inline auto CaseName() {
   return [](const auto& test_case) { return std::string(test_case.param.name); };

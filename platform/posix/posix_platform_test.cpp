@@ -34,7 +34,6 @@ ContractTarget PosixTarget() {
   auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
   target.platform = std::make_unique<PosixPlatform>(CreateTerminalUi(), folder->path().string());
-  target.root = folder->path().string();
   target.program_elsewhere = "sh";
   target.hide = [](const std::string& path) {
     fs::path hidden = fs::path(path).parent_path() / (fs::path(".") += fs::path(path).filename());
@@ -54,6 +53,8 @@ ContractTarget PosixTarget() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget),
+                         [](const auto&) { return std::string("TemporaryFolder"); });
+INSTANTIATE_TEST_SUITE_P(Posix, DiskContract, testing::Values(&PosixTarget),
                          [](const auto&) { return std::string("TemporaryFolder"); });
 
 std::string Contents(const fs::path& path) {
