@@ -1,5 +1,5 @@
-// What the tests share: gmock matchers for the program's failures and ends, a name for each
-// case of a table, and a scoped temporary folder for tests on the real disk.
+// What the tests share: the program's failures, a name for each case of a table, and a scoped
+// temporary folder for tests on the real disk.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -18,12 +18,6 @@ inline auto ThrowsRuntimeError(ErrorNumber number, const std::string& subject) {
   return testing::Throws<RuntimeError>(
       testing::AllOf(testing::Property("number", &RuntimeError::code, static_cast<int>(number)),
                      testing::Property("subject", &RuntimeError::subject, subject)));
-}
-
-/// Matches a callable that ends the program (MemoryPlatform) with `exit_code`.
-inline auto EndsProgram(int exit_code) {
-  return testing::Throws<ProgramEnded>(
-      testing::Field("exit_code", &ProgramEnded::exit_code, exit_code));
 }
 
 /// Runs `action` and returns the number of the RuntimeError it throws, 0 when none.

@@ -69,57 +69,36 @@ void MemoryPlatform::ThrowIfFailing(Operation operation, const std::string& path
   if (failure != failures_.end()) throw RuntimeError(failure->second, path);
 }
 
-void MemoryPlatform::Prepare(Operation operation, const std::string& path) const {
-  ThrowIfFailing(operation, path);
-  const std::string parent = ParentOf(path);
-  if (!parent.empty() && !folders_.contains(parent)) {
-    throw RuntimeError(ErrorNumber::kPathNotFound, path);
-  }
-}
-
 void MemoryPlatform::Copy(const std::string& source, const std::string& target) {
-  Prepare(Operation::kCopy, source);
+  ThrowIfFailing(Operation::kCopy, source);
   if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source);
-  Prepare(Operation::kCopy, target);
-  if (folders_.contains(target) || hidden_.contains(target)) {
-    throw RuntimeError(ErrorNumber::kPermissionDenied, target);
-  }
+  if (hidden_.contains(target)) throw RuntimeError(ErrorNumber::kPermissionDenied, target);
   files_[target] = files_.at(source);
   Record("copy " + source + " -> " + target);
 }
 
 void MemoryPlatform::CreateFolder(const std::string& path) {
-  Prepare(Operation::kCreateFolder, path);
-  if (files_.contains(path) || folders_.contains(path)) {
+  if (files_.contains(path) || !folders_.insert(path).second) {
     throw RuntimeError(ErrorNumber::kPathFileAccessError, path);
   }
-  folders_.insert(path);
   Record("create-folder " + path);
 }
 
 std::unique_ptr<BinaryFile> MemoryPlatform::OpenBinary(const std::string& path) {
-  Prepare(Operation::kOpen, path);
-  if (folders_.contains(path)) throw RuntimeError(ErrorNumber::kPermissionDenied, path);
+  ThrowIfFailing(Operation::kOpen, path);
   files_.try_emplace(path);
   return std::make_unique<File>(*this, path);
 }
 
 std::unique_ptr<BinaryFile> MemoryPlatform::OpenForReading(const std::string& path) {
-  Prepare(Operation::kOpen, path);
+  ThrowIfFailing(Operation::kOpen, path);
   if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
   return std::make_unique<File>(*this, path);
 }
 
 void MemoryPlatform::Remove(const std::string& path) {
-  Prepare(Operation::kRemove, path);
-  if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
-  files_.erase(path);
+  if (files_.erase(path) == 0) throw RuntimeError(ErrorNumber::kFileNotFound, path);
   Record("remove " + path);
-}
-
-void MemoryPlatform::SetCurrentFolder(const std::string& folder) {
-  if (!folders_.contains(folder)) throw RuntimeError(ErrorNumber::kPathNotFound, folder);
-  Record("cd " + folder);
 }
 
 std::unique_ptr<Process> MemoryPlatform::StartHidden(const std::string& command_line) {
@@ -136,25 +115,14 @@ void MemoryPlatform::WaitForExit(Process&) {
   if (during_wait) during_wait();
 }
 
-std::string MemoryPlatform::FromAnsiCodePage(std::string_view bytes) {
-  std::string text;  // Latin-1: every byte is the code point of its character
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80) text += static_cast<char>(0xC0 | byte >> 6);
-    text += byte >= 0x80 ? static_cast<char>(0x80 | (byte & 0x3F)) : c;
-  }
-  return text;
-}
-
 void MemoryPlatform::ShowMessage(std::string_view text, MessageIcon icon) {
-  messages_.push_back({std::string(text), icon});
-  Record("message " + std::string(text));
+  static constexpr std::string_view kByIcon[] = {"message ", "information ", "error "};
+  Record(std::string(kByIcon[static_cast<int>(icon)]) + std::string(text));
 }
 
 void MemoryPlatform::CreateHiddenWindow(const WindowDescription& window, WindowEvents&) {
   ThrowIfFailing(Operation::kCreateWindow, std::string(window.caption));
-  caption_ = window.caption;
-  Record("create-window " + caption_);
+  Record("create-window " + std::string(window.caption));
 }
 
 void MemoryPlatform::EndNow(int exit_code) {

@@ -18,49 +18,36 @@ struct ProgramEnded {
 };
 
 /// Operations that MemoryPlatform can be told to fail.
-enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kCreateWindow };
+enum class Operation { kCopy, kOpen, kRead, kWrite, kFlush, kCreateWindow };
 
-/// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
-/// letter for letter, and hidden files but no read-only ones: only what the logic's tests need.
-/// The real platforms' search in any letter case and their read-only files are the contract's.
+/// A game installation in memory, Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
+/// letter for letter, and hidden files: what the logic's tests need (PlatformContract).
 class MemoryPlatform : public Platform {
  public:
-  struct Message {
-    std::string text;
-    MessageIcon icon;
-    bool operator==(const Message&) const = default;
-  };
-
   /// `game_folder` and all its ancestors exist as folders.
   explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
 
-  // Setting up the disk.
   void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
   void SetHidden(const std::string& path) { hidden_.insert(path); }
-  /// Makes `operation` on `path` (for kCreateWindow: the window's caption) fail with `number`.
+  /// Makes `operation` on `path` (a copy's source; for kCreateWindow, the window's caption) fail
+  /// with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number) {
     failures_[{operation, path}] = number;
   }
 
-  // Looking at the effects.
-  bool HasFile(const std::string& path) const { return files_.contains(path); }
   const std::vector<std::uint8_t>& FileBytes(const std::string& path) const {
     return files_.at(path);
   }
-  const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
-  const std::vector<Message>& messages() const { return messages_; }
   /// Every effect in order: "copy A -> B", "write A 1608+200003" (offset+length), "flush A",
-  /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "message TEXT",
-  /// "create-window CAPTION", "window CAPTION", "end 0". Opening and reading leave no entry.
+  /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "create-window CAPTION",
+  /// "window", "end 0", and a message box by its icon: "message TEXT", "information TEXT" or
+  /// "error TEXT". Opening and reading leave no entry.
   const std::vector<std::string>& log() const { return log_; }
-  /// The most files open at once so far.
-  int max_open_files() const { return max_open_files_; }
-
-  /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
-  std::function<void()> during_wait;
+  int max_open_files() const { return max_open_files_; }  ///< the most open at once so far
+  std::function<void()> during_wait;  ///< runs inside WaitForExit, as window events would
 
   // Platform. A program starts when a file of its name, or its name with ".exe", is in the
-  // game folder (AddFile(GameFolder() + "\\gfxpak1.exe", {})). The ANSI code page is Latin-1.
+  // game folder. Text in the ANSI code page is taken as it is, as on POSIX.
   std::string GameFolder() override { return game_folder_; }
   char Separator() const override { return '\\'; }
   void Copy(const std::string& source, const std::string& target) override;
@@ -72,13 +59,13 @@ class MemoryPlatform : public Platform {
   std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
   std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
   void Remove(const std::string& path) override;
-  void SetCurrentFolder(const std::string& folder) override;
+  void SetCurrentFolder(const std::string& folder) override { Record("cd " + folder); }
   std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
   void WaitForExit(Process& process) override;
-  std::string FromAnsiCodePage(std::string_view bytes) override;
+  std::string FromAnsiCodePage(std::string_view bytes) override { return std::string(bytes); }
   void ShowMessage(std::string_view text, MessageIcon icon) override;
   void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override;
-  void ShowWindowUntilClosed() override { Record("window " + caption_); }
+  void ShowWindowUntilClosed() override { Record("window"); }
 
  protected:
   [[noreturn]] void EndNow(int exit_code) override;
@@ -87,8 +74,6 @@ class MemoryPlatform : public Platform {
   class File;
 
   void ThrowIfFailing(Operation operation, const std::string& path) const;
-  /// Throws when `operation` on `path` is told to fail, or when its folder is missing (76).
-  void Prepare(Operation operation, const std::string& path) const;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
 
   std::string game_folder_;
@@ -96,9 +81,7 @@ class MemoryPlatform : public Platform {
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
-  std::vector<Message> messages_;
   std::vector<std::string> log_;
-  std::string caption_;
   int open_files_ = 0;
   int max_open_files_ = 0;
 };
