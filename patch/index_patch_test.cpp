@@ -1,16 +1,69 @@
-// The index patch over the in-memory disk: what it reads, writes and flushes, and what stays
-// written when a step fails. (Its byte rules against a whole-file model: index_patch_fuzz.cpp.)
+// The index patch over the in-memory disk: its byte rules at their edges against the whole-file
+// model of testing/index_patch_model.h, what it writes and flushes, and what stays written when a
+// step fails.
 #include "patch/index_patch.h"
 
 #include <gtest/gtest.h>
 
 #include "testing/helpers.h"
+#include "testing/index_patch_model.h"
 
 namespace verdantix {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Log = std::vector<std::string>;
+using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;  ///< bytes and offset
+
+constexpr std::string_view kA = "\x08\x84\xE8", kB = "\x01\x84\xE8", kF = "fes", kE = "ees";
+
+/// `length` bytes 0x77 with each piece written at its offset, cut at the end.
+Bytes Filled(std::size_t length, const Pieces& pieces) {
+  Bytes file(length, 0x77);
+  for (auto [piece, at] : pieces) {
+    for (std::size_t i = 0; i < piece.size() && at + i < length; ++i) {
+      file[at + i] = static_cast<std::uint8_t>(piece[i]);
+    }
+  }
+  return file;
+}
+
+struct Game {
+  const char* name;
+  std::size_t table_length;
+  Pieces table;
+  std::size_t archive_length;
+  Pieces archive;
+};
+
+class Rules : public testing::TestWithParam<Game> {};
+
+TEST_P(Rules, AreTheModels) {
+  const Bytes table = Filled(GetParam().table_length, GetParam().table);
+  const Bytes archive = Filled(GetParam().archive_length, GetParam().archive);
+  EXPECT_EQ(Patched(table, archive), Modelled(table, archive));
+}
+
+// Records of 20 bytes from offset 1608, the first 10,001 examined; sequences starting at 0 to
+// 40,000 of the archive; first match wins; F before E.
+INSTANTIATE_TEST_SUITE_P(
+    Edges, Rules,
+    testing::Values(Game{"FormAAtRecordZero", 1611, {{kA, 1608}}, 50000, {}},
+                    Game{"FormBAtRecordZero", 3000, {{kB, 1608}}, 50000, {}},
+                    Game{"ShorterThan1611Bytes", 1610, {{kA, 1608}}, 50000, {}},
+                    Game{"Record10000IsExamined", 300000, {{kA, 201608}}, 50000, {}},
+                    Game{"Record10001IsNot", 300000, {{kA, 201628}}, 50000, {}},
+                    Game{"FirstInFileOrderWins", 3000, {{kB, 1708}, {kA, 1808}}, 50000, {}},
+                    Game{"OffRecordBoundaryIgnored", 3000, {{kA, 1609}}, 50000, {}},
+                    Game{"EmptyTable", 0, {}, 50000, {{kF, 9}}},
+                    Game{"FAt40000IsFound", 1611, {{kA, 1608}}, 50000, {{kF, 40000}}},
+                    Game{"FAt40001IsNot", 1611, {{kA, 1608}}, 50000, {{kF, 40001}}},
+                    Game{"FirstOfTwoF", 1611, {}, 50000, {{kF, 700}, {kF, 9}}},
+                    Game{"FWinsOverAnEarlierE", 1611, {}, 50000, {{kE, 5}, {kF, 30000}}},
+                    Game{"FirstEWithoutF", 1611, {}, 50000, {{kE, 40000}, {kE, 123}}},
+                    Game{"ShortArchiveWithAnF", 1611, {}, 100, {{kF, 97}}},
+                    Game{"ShortArchiveWithoutF", 1611, {{kA, 1608}}, 40002, {{kE, 0}}}),
+    CaseName());
 
 constexpr std::size_t kRecord = 1608 + 20 * 3;
 
@@ -20,11 +73,8 @@ class IndexPatch : public testing::Test {
 
   /// A file table with a record in form A (when long enough) and an archive with a sequence F.
   void AddGame(std::size_t table_length, std::size_t archive_length) {
-    Bytes table(table_length, 0x20), archive(archive_length, 0x61);
-    if (kRecord + 3 <= table_length) std::copy_n(kFormA, 3, &table[kRecord]);
-    std::copy_n(kSequenceF, 3, &archive[100]);
-    disk_.AddFile(table_, table);
-    disk_.AddFile(archive_, archive);
+    disk_.AddFile(table_, Filled(table_length, {{kA, kRecord}}));
+    disk_.AddFile(archive_, Filled(archive_length, {{kF, 100}}));
   }
 
   MemoryPlatform disk_;
@@ -35,13 +85,10 @@ class IndexPatch : public testing::Test {
 
 TEST_F(IndexPatch, BacksUpThenWritesBackOnlyTheExaminedBytesOfEachFileAndFlushesThem) {
   AddGame(400 * 1024, 3 << 20);
-  const Bytes table = disk_.FileBytes(table_);
   EXPECT_EQ(ErrorOf([this] { RunIndexPatch(disk_); }), 0);
   EXPECT_EQ(disk_.log(),
             (Log{"copy " + table_ + " -> " + backup_, "write " + table_ + " 1608+200003",
                  "flush " + table_, "write " + archive_ + " 0+40003", "flush " + archive_}));
-  EXPECT_EQ(disk_.FileBytes(backup_), table);
-  EXPECT_EQ(disk_.FileBytes(archive_).size(), 3u << 20);
   EXPECT_EQ(disk_.max_open_files(), 1);
 }
 
