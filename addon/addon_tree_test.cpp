@@ -1,5 +1,4 @@
-// The add-on tree builder on the in-memory platform: the whole tree as written out in
-// addon_tree.txt, the locale rule, and where each failure stops it.
+// The add-on tree builder: the tree of addon_tree.txt, the locale rule, where a failure stops it.
 #include "addon/addon_tree.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The gfxpak1 command lines of a record as the list file writes it, or the error that refuses
-// it, under the C locale and under one whose decimal point is a comma.
+// The gfxpak1 command lines of a record, or the error that refuses it, under any locale.
 #include "installer/command_lines.h"
 
 #include <gtest/gtest.h>

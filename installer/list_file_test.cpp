@@ -1,5 +1,4 @@
-// The list file's reader: items, quotes, line ends, records across lines and its two errors.
-// (Field 4's forms: command_lines_test.cpp.)
+// The list file's reader: items, quotes, line ends, records and errors (field 4: command_lines).
 #include "installer/list_file.h"
 
 #include <gtest/gtest.h>

@@ -18,8 +18,7 @@ struct EncodingCase {
 
 class ListText : public testing::TestWithParam<EncodingCase> {};
 
-/// Marks what it reads in the ANSI code page; refuses it when told to, as Windows refuses a text
-/// too large for one conversion.
+/// Marks text read in the ANSI code page, or refuses it as Windows does a text too large.
 struct AnsiMarking : MemoryPlatform {
   std::string FromAnsiCodePage(std::string_view bytes) override {
     if (refuse) throw std::bad_alloc();

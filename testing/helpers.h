@@ -1,5 +1,4 @@
-// What the tests share: the program's failures, a name for each case of a table, and a scoped
-// temporary folder for tests on the real disk.
+// What the tests share: run-time errors, names of table cases, a scoped temporary folder.
 #pragma once
 
 #include <gmock/gmock.h>

@@ -1,5 +1,4 @@
-// A dozen-line model of the index patch's rules on whole files, and the patch itself run in
-// memory, for the patch's tests and its fuzz target to compare.
+// A dozen-line model of the index patch's rules on whole files, and the patch run in memory.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +10,7 @@
 
 namespace verdantix {
 
-/// How a patch of a file table and an archive ends: the number of its run-time error (0: none),
-/// its outcome, and the table, archive and back-up it leaves.
+/// How a patch ends: its run-time error (0: none), outcome, and the table, archive and back-up.
 using PatchEnd = std::tuple<int, Outcome, std::vector<std::uint8_t>, std::vector<std::uint8_t>,
                             std::vector<std::uint8_t>>;
 

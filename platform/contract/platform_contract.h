@@ -19,12 +19,10 @@ struct ContractTarget {
   /// Makes the existing file at `path` hidden and returns its path afterwards (POSIX hides by
   /// a leading dot in the name; Windows and the in-memory disk by an attribute).
   std::function<std::string(const std::string& path)> hide;
-  /// Makes the existing file at `path` read-only.
   std::function<void(const std::string& path)> make_read_only;
   /// Holds `path` open without sharing until the returned object is destroyed, as a running
   /// game does; null where the platform has no such locks.
   std::function<std::shared_ptr<void>(const std::string& path)> lock;
-  /// Cleans up the folder.
   std::function<void()> tear_down;
 };
 

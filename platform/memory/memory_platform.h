@@ -37,8 +37,7 @@ class MemoryPlatform : public Platform {
     files_[path] = std::move(bytes);
   }
   void SetHidden(const std::string& path) { hidden_.insert(path); }
-  /// Makes `operation` on `path` (a copy's source; for kCreateWindow, the window's caption) fail
-  /// with `number`.
+  /// Fails `operation` on `path` (a copy's source; the caption for kCreateWindow) with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number) {
     failures_[{operation, path}] = number;
   }
