@@ -16,14 +16,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Log = std::vector<std::string>;
 
-const std::string kGame = "C:\\Games\\FIFA 2004";
-
-/// `length` bytes of 'x' with `sequence` at `at`.
-Bytes With(std::size_t length, std::string_view sequence, std::size_t at) {
-  Bytes bytes(length, 'x');
-  std::copy(sequence.begin(), sequence.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-  return bytes;
-}
+const std::string kGame = "C:\\Games\\FIFA 2004", kArchive = kGame + "\\data\\zdata_02.big";
 
 struct StartCase {
   const char* name;
@@ -37,7 +30,7 @@ class StartUp : public testing::TestWithParam<StartCase> {};
 TEST_P(StartUp, CreatesTheWindowHiddenThenEndsAfterThePatchOrShowsTheWindow) {
   MemoryPlatform disk;
   if (GetParam().table) disk.AddFile(kGame + "\\data\\fifa.fat", *GetParam().table);
-  disk.AddFile(kGame + "\\data\\zdata_02.big", With(40003, GetParam().archive_sequence, 7));
+  disk.AddFile(kArchive, Filled(40003, {{GetParam().archive_sequence, 7}}));
   try {
     EXPECT_EQ(RunProgram(disk), 0);
   } catch (const ProgramEnded&) {
@@ -47,7 +40,7 @@ TEST_P(StartUp, CreatesTheWindowHiddenThenEndsAfterThePatchOrShowsTheWindow) {
   EXPECT_EQ(Log(log.end() - std::ssize(GetParam().last), log.end()), GetParam().last);
 }
 
-const Bytes kTableInFormA = With(1700, "\x08\x84\xE8", 1628);
+const Bytes kTableInFormA = Filled(1700, {{"\x08\x84\xE8", 1628}});
 
 INSTANTIATE_TEST_SUITE_P(
     Games, StartUp,
@@ -57,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"NothingToSwitchEndsWithoutAMessage",
                   kTableInFormA,
                   "xxx",
-                  {"flush " + kGame + "\\data\\zdata_02.big", "end 0"}},
+                  {"flush " + kArchive, "end 0"}},
         StartCase{"NoFileTableOpensTheWindow", std::nullopt, "fes", {"window"}},
         StartCase{"EmptyFileTableOpensTheWindow", Bytes(), "fes", {"window"}}),
     CaseName());

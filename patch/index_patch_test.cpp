@@ -11,20 +11,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Log = std::vector<std::string>;
-using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;  ///< bytes and offset
 
 constexpr std::string_view kA = "\x08\x84\xE8", kB = "\x01\x84\xE8", kF = "fes", kE = "ees";
-
-/// `length` bytes 0x77 with each piece written at its offset, cut at the end.
-Bytes Filled(std::size_t length, const Pieces& pieces) {
-  Bytes file(length, 0x77);
-  for (auto [piece, at] : pieces) {
-    for (std::size_t i = 0; i < piece.size() && at + i < length; ++i) {
-      file[at + i] = static_cast<std::uint8_t>(piece[i]);
-    }
-  }
-  return file;
-}
 
 struct Game {
   const char* name;
@@ -44,8 +32,7 @@ TEST_P(Rules, AreTheModels) {
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, Rules,
-    testing::Values(Game{"FormAAtRecordZero", 1611, {{kA, 1608}}, 50000, {}},
-                    Game{"FormBAtRecordZero", 3000, {{kB, 1608}}, 50000, {}},
+    testing::Values(Game{"FormBAtRecordZero", 3000, {{kB, 1608}}, 50000, {}},
                     Game{"ShorterThan1611Bytes", 1610, {{kA, 1608}}, 50000, {}},
                     Game{"Record10000IsExamined", 300000, {{kA, 201608}}, 50000, {}},
                     Game{"Record10001IsNot", 300000, {{kA, 201628}}, 50000, {}},
@@ -54,7 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Game{"EmptyTable", 0, {}, 50000, {{kF, 9}}},
                     Game{"FAt40000IsFound", 1611, {{kA, 1608}}, 50000, {{kF, 40000}}},
                     Game{"FAt40001IsNot", 1611, {{kA, 1608}}, 50000, {{kF, 40001}}},
-                    Game{"FirstOfTwoF", 1611, {}, 50000, {{kF, 700}, {kF, 9}}},
                     Game{"FWinsOverAnEarlierE", 1611, {}, 50000, {{kE, 5}, {kF, 30000}}},
                     Game{"FirstEWithoutF", 1611, {}, 50000, {{kE, 40000}, {kE, 123}}},
                     Game{"ShortArchiveWithAnF", 1611, {}, 100, {{kF, 97}}},

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/memory/memory_platform.h"
 #include "platform/runtime_error.h"
@@ -28,6 +31,20 @@ int ErrorOf(Action action) {
     return error.code();
   }
   return 0;
+}
+
+/// Bytes and their offset in a file.
+using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;
+
+/// `length` bytes 0x77 with each piece written at its offset, cut at the end.
+inline std::vector<std::uint8_t> Filled(std::size_t length, const Pieces& pieces) {
+  std::vector<std::uint8_t> file(length, 0x77);
+  for (auto [piece, at] : pieces) {
+    for (std::size_t i = 0; i < piece.size() && at + i < length; ++i) {
+      file[at + i] = static_cast<std::uint8_t>(piece[i]);
+    }
+  }
+  return file;
 }
 
 /// Names each case of a table by its `name` field: INSTANTIATE_TEST_SUITE_P(..., CaseName()).
