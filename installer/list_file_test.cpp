@@ -53,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"EndsMidRecord", "a,b,c,1,e\r\nf,g\r\n", {kAbc1}, 62},
         ReaderCase{"TrailingCommaPromisesAnItem", "a,b,c,1,e\nf,g,h,0,", {kAbc1}, 62},
         ReaderCase{"UnclosedQuoteTakesTheRest", "a,b,c,1,e\n\"f,g,h,0,i", {kAbc1}, 62},
-        // Field 4 fails as it is read, before the end of the text is met.
-        ReaderCase{"FieldFourTextAtTheEnd", "a,b,c,1,e\nf,g,h,x", {kAbc1}, 13}),
+        ReaderCase{"FieldFourFailsAsItIsRead", "a,b,c,1,e\nf,g,h,x", {kAbc1}, 13}),
     CaseName());
 
 }  // namespace

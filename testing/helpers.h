@@ -33,8 +33,7 @@ int ErrorOf(Action action) {
   return 0;
 }
 
-/// Bytes and their offset in a file.
-using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;
+using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;  ///< bytes and offset
 
 /// `length` bytes 0x77 with each piece written at its offset, cut at the end.
 inline std::vector<std::uint8_t> Filled(std::size_t length, const Pieces& pieces) {

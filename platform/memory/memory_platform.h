@@ -25,15 +25,14 @@ enum class Operation { kCopy, kOpen, kRead, kWrite, kFlush, kCreateWindow };
 /// letter for letter, and hidden files: what the logic's tests need (PlatformContract).
 class MemoryPlatform : public Platform {
  public:
-  /// `game_folder` and all its ancestors exist as folders.
-  explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004")
-      : game_folder_(std::move(game_folder)) {
-    AddFolders(game_folder_);
-  }
+  using Bytes = std::vector<std::uint8_t>;
 
   /// Adds the file and the folders above it.
-  void AddFile(const std::string& path, std::vector<std::uint8_t> bytes) {
-    AddFolders(path.substr(0, path.find_last_of('\\')));
+  void AddFile(const std::string& path, Bytes bytes) {
+    for (std::string folder = path; folder.find('\\') != std::string::npos;) {
+      folder.erase(folder.find_last_of('\\'));
+      folders_.insert(folder);
+    }
     files_[path] = std::move(bytes);
   }
   void SetHidden(const std::string& path) { hidden_.insert(path); }
@@ -42,9 +41,7 @@ class MemoryPlatform : public Platform {
     failures_[{operation, path}] = number;
   }
 
-  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const {
-    return files_.at(path);
-  }
+  const Bytes& FileBytes(const std::string& path) const { return files_.at(path); }
   /// Every effect in order: "copy A -> B", "write A 1608+200003" (offset+length), "flush A",
   /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "create-window CAPTION",
   /// "window", "end 0", and a message box by its icon: "message TEXT", "information TEXT" or
@@ -53,8 +50,8 @@ class MemoryPlatform : public Platform {
   int max_open_files() const { return max_open_files_; }  ///< the most open at once so far
   std::function<void()> during_wait;  ///< runs inside WaitForExit, as window events would
 
-  // Platform. A program starts when a file of its name, or its name with ".exe", is in the
-  // game folder. Text in the ANSI code page is taken as it is, as on POSIX.
+  // Platform. A program starts when its name with ".exe" is a file of the game folder. Text in
+  // the ANSI code page is taken as it is, as on POSIX.
   std::string GameFolder() override { return game_folder_; }
   char Separator() const override { return '\\'; }
   void Copy(const std::string& source, const std::string& target) override {
@@ -90,9 +87,8 @@ class MemoryPlatform : public Platform {
   }
   void SetCurrentFolder(const std::string& folder) override { Record("cd " + folder); }
   std::unique_ptr<Process> StartHidden(const std::string& command_line) override {
-    const std::string program =
-        game_folder_ + "\\" + command_line.substr(0, command_line.find(' '));
-    if (command_line.empty() || !(FileExists(program) || FileExists(program + ".exe"))) {
+    const std::string program = command_line.substr(0, command_line.find(' '));
+    if (!FileExists(game_folder_ + "\\" + program + ".exe")) {
       throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
     }
     Record("start " + command_line);
@@ -154,19 +150,14 @@ class MemoryPlatform : public Platform {
     std::string path_;
   };
 
-  void AddFolders(std::string folder) {
-    for (; folder.find('\\') != std::string::npos; folder.erase(folder.find_last_of('\\'))) {
-      folders_.insert(folder);
-    }
-  }
   void ThrowIfFailing(Operation operation, const std::string& path) const {
     auto failure = failures_.find({operation, path});
     if (failure != failures_.end()) throw RuntimeError(failure->second, path);
   }
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
 
-  std::string game_folder_;
-  std::map<std::string, std::vector<std::uint8_t>> files_;
+  std::string game_folder_ = "C:\\Games\\FIFA 2004";
+  std::map<std::string, Bytes> files_;
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
