@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "addon/addon_tables.h"
 #include "app/form1_layout.h"
@@ -13,15 +12,15 @@
 namespace verdantix {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Log = std::vector<std::string>;
 
 const std::string kGame = "C:\\Games\\FIFA 2004", kArchive = kGame + "\\data\\zdata_02.big";
 const std::string kList = kGame + "\\installer.bin", kCd = "cd " + kGame;
+const std::vector<std::uint8_t> kTableInFormA = Filled(1700, {{"\x08\x84\xE8", 1628}});
 
 struct StartCase {
   const char* name;
-  std::optional<Bytes> table;
+  bool table;
   std::string_view archive_sequence;
   Log last;  ///< the last effects: the message, if any, and the end; or the window
 };
@@ -30,7 +29,7 @@ class StartUp : public testing::TestWithParam<StartCase> {};
 
 TEST_P(StartUp, CreatesTheWindowHiddenThenEndsAfterThePatchOrShowsTheWindow) {
   MemoryPlatform disk;
-  if (GetParam().table) disk.AddFile(kGame + "\\data\\fifa.fat", *GetParam().table);
+  if (GetParam().table) disk.AddFile(kGame + "\\data\\fifa.fat", kTableInFormA);
   disk.AddFile(kArchive, Filled(40003, {{GetParam().archive_sequence, 7}}));
   try {
     EXPECT_EQ(RunProgram(disk), 0);
@@ -41,15 +40,13 @@ TEST_P(StartUp, CreatesTheWindowHiddenThenEndsAfterThePatchOrShowsTheWindow) {
   EXPECT_EQ(Log(log.end() - std::ssize(GetParam().last), log.end()), GetParam().last);
 }
 
-const Bytes kTableInFormA = Filled(1700, {{"\x08\x84\xE8", 1628}});
-
 INSTANTIATE_TEST_SUITE_P(
     Games, StartUp,
     testing::Values(
-        StartCase{"Installs", kTableInFormA, "fes", {"message Brantwell Installed", "end 0"}},
-        StartCase{"Uninstalls", kTableInFormA, "ees", {"message Brantwell Uninstalled", "end 0"}},
-        StartCase{"NothingToSwitchNoMessage", kTableInFormA, "xxx", {"flush " + kArchive, "end 0"}},
-        StartCase{"NoFileTableOpensTheWindow", std::nullopt, "fes", {"window"}}),
+        StartCase{"Installs", true, "fes", {"message Brantwell Installed", "end 0"}},
+        StartCase{"Uninstalls", true, "ees", {"message Brantwell Uninstalled", "end 0"}},
+        StartCase{"NothingToSwitchNoMessage", true, "xxx", {"flush " + kArchive, "end 0"}},
+        StartCase{"NoFileTableOpensTheWindow", false, "fes", {"window"}}),
     CaseName());
 
 TEST(StartUpFailure, AWindowThatCannotBeCreatedEndsTheProgramWithTheReportBeforeThePatch) {
