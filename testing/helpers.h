@@ -1,4 +1,4 @@
-// What the tests share: run-time errors, names of table cases, a scoped temporary folder.
+// What the tests share: the memory platform, errors, file bytes, case names, a temporary folder.
 #pragma once
 
 #include <gmock/gmock.h>
