@@ -1,5 +1,4 @@
-// The add-on tree builder on the in-memory platform: the whole tree as written out in
-// addon_tree.txt, the locale rule, and where each failure stops it.
+// The add-on tree builder: the tree of addon_tree.txt, the locale rule, where a failure stops it.
 #include "addon/addon_tree.h"
 
 #include <gtest/gtest.h>
@@ -14,95 +13,74 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-/// A line of addon_tree.txt: "folder\tPATH", "copy\tSOURCE\tDESTINATION" or "locale\t...".
-struct Row {
-  std::string kind, source, destination;
-};
-
 class AddonTree : public testing::Test {
  protected:
+  /// Reads addon_tree.txt ("folder\tPATH", "copy\tSOURCE\tDESTINATION" or "locale\t...") as the
+  /// log of a whole build, and gives the game every source of a "copy" line.
   AddonTree() {
     std::istringstream listing(kAddonTreeListing);
-    for (Row row; std::getline(listing, row.kind, '\t');) {
-      if (row.kind != "folder") std::getline(listing, row.source, '\t');
-      std::getline(listing, row.kind == "folder" ? row.source : row.destination);
-      rows_.push_back(row);
+    for (std::string kind, path, copy; std::getline(listing, kind, '\t');) {
+      std::getline(listing, path, kind == "folder" ? '\n' : '\t');
+      if (kind != "folder") std::getline(listing, copy);
+      if (kind == "copy") AddFile(path);
+      if (kind == "locale") locale_sources_.push_back(path);
+      whole_.push_back(kind == "folder" ? "create-folder " + At(path)
+                                        : "copy " + At(path) + " -> " + At(copy));
     }
   }
 
-  /// Every source of the listing, the locale ones only `with_locale`.
-  void InstallGame(bool with_locale = true) {
-    for (const Row& row : rows_) {
-      if (row.kind == "copy" || (row.kind == "locale" && with_locale)) AddFile(row.source);
-    }
-  }
-  void AddFile(std::string_view relative) { disk_.AddFile(disk_.PathOf(relative), {1, 2}); }
-
-  /// The log of a run that creates the folders and makes the first `copies` copies listed.
-  Log Expected(std::size_t copies) {
-    Log log;
-    for (const Row& row : rows_) {
-      if (row.kind == "folder") log.push_back("create-folder " + disk_.PathOf(row.source));
-      if (row.kind != "folder" && copies > 0 && copies--) {
-        log.push_back("copy " + disk_.PathOf(row.source) + " -> " + disk_.PathOf(row.destination));
-      }
-    }
-    return log;
-  }
+  std::string At(std::string_view relative) { return disk_.PathOf(relative); }
+  void AddFile(std::string_view relative) { disk_.AddFile(At(relative), {1, 2}); }
+  /// The log of a build that creates the folders and makes the first `copies` copies listed.
+  Log Whole(std::ptrdiff_t copies) { return {whole_.begin(), whole_.begin() + 11 + copies}; }
 
   MemoryPlatform disk_;
-  std::vector<Row> rows_;
+  Log whole_;
+  std::vector<std::string> locale_sources_;
 };
 
 TEST_F(AddonTree, BuildsTheListedTreeAndLocaleFilesInOrder) {
-  ASSERT_EQ(rows_.size(), 11u + 102u + 3u);
-  InstallGame();
+  for (const std::string& source : locale_sources_) AddFile(source);
   BuildAddonTree(disk_);
-  EXPECT_EQ(disk_.log(), Expected(102 + 3));
+  EXPECT_EQ(disk_.log(), Whole(102 + 3));
+  EXPECT_EQ(whole_.size(), 11u + 102u + 3u);
 }
 
 TEST_F(AddonTree, APlainFirstLocaleFileSparesTheLocaleCopiesAHiddenOneFailsTheFirst) {
-  InstallGame();
-  const std::string marker = disk_.PathOf("\\data\\locale\\dat_eng.big");
+  for (const std::string& source : locale_sources_) AddFile(source);
   AddFile("\\data\\locale\\dat_eng.big");
   MemoryPlatform hidden_marker = disk_;
-  hidden_marker.SetHidden(marker);
+  hidden_marker.SetHidden(At("\\data\\locale\\dat_eng.big"));
   BuildAddonTree(disk_);
-  EXPECT_EQ(disk_.log(), Expected(102));
+  EXPECT_EQ(disk_.log(), Whole(102));
   // Counted as missing, so the locale files are made; but Windows copies onto no hidden file.
-  EXPECT_THAT([&] { BuildAddonTree(hidden_marker); },
-              ThrowsRuntimeError(ErrorNumber::kPermissionDenied, marker));
-  EXPECT_EQ(hidden_marker.log(), Expected(102));
+  EXPECT_THAT(
+      [&] { BuildAddonTree(hidden_marker); },
+      ThrowsRuntimeError(ErrorNumber::kPermissionDenied, At("\\data\\locale\\dat_eng.big")));
+  EXPECT_EQ(hidden_marker.log(), Whole(102));
 }
 
-TEST_F(AddonTree, AMissingSourceStopsAtItsRowLeavingTheRowsBefore) {
-  InstallGame();
-  const std::string missing = disk_.PathOf("\\data\\gui\\stad\\13.big");
-  disk_.Remove(missing);
+TEST_F(AddonTree, AFailingCopyStopsAtItsRowLeavingTheRowsBefore) {
+  const std::string source = At("\\data\\gui\\stad\\13.big");
+  disk_.FailOn(Operation::kCopy, source, ErrorNumber::kFileNotFound);
   EXPECT_THAT([this] { BuildAddonTree(disk_); },
-              ThrowsRuntimeError(ErrorNumber::kFileNotFound, missing));
-  Log expected = Expected(84);
-  expected.insert(expected.begin(), "remove " + missing);
-  EXPECT_EQ(disk_.log(), expected);
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, source));
+  EXPECT_EQ(disk_.log(), Whole(84));
 }
 
 TEST_F(AddonTree, ASecondRunFailsAtTheFirstFolderChangingNothing) {
-  InstallGame();
+  AddFile("\\data\\locale\\dat_eng.big");
   BuildAddonTree(disk_);
-  const MemoryPlatform after_first = disk_;
   EXPECT_THAT([this] { BuildAddonTree(disk_); },
-              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, disk_.PathOf("\\data\\kce")));
-  EXPECT_EQ(disk_.files(), after_first.files());
-  EXPECT_EQ(disk_.log(), after_first.log());
+              ThrowsRuntimeError(ErrorNumber::kPathFileAccessError, At("\\data\\kce")));
+  EXPECT_EQ(disk_.log(), Whole(102));
 }
 
 TEST_F(AddonTree, AMissingLocaleFolderIsCreatedThenItsFirstCopyFails) {
-  InstallGame(false);
-  EXPECT_THAT(
-      [this] { BuildAddonTree(disk_); },
-      ThrowsRuntimeError(ErrorNumber::kFileNotFound, disk_.PathOf("\\data\\locale\\dat_eng1.big")));
-  Log expected = Expected(102);
-  expected.push_back("create-folder " + disk_.PathOf("\\data\\locale"));
+  EXPECT_THAT([this] { BuildAddonTree(disk_); },
+              ThrowsRuntimeError(ErrorNumber::kFileNotFound, At("\\data\\locale\\dat_eng1.big")));
+  Log expected = Whole(102);
+  expected.push_back("create-folder " + At("\\data\\locale"));
   EXPECT_EQ(disk_.log(), expected);
 }
 

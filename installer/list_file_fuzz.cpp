@@ -1,5 +1,4 @@
-// libFuzzer target: any text yields records or a RuntimeError from the list-file reader and
-// the command lines, never a crash, a hang or another exception.
+// libFuzzer target: any list yields records and command lines or a RuntimeError, nothing else.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

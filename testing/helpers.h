@@ -1,5 +1,4 @@
-// What the tests share: gmock matchers for the program's failures and ends, a name for each
-// case of a table, and a scoped temporary folder for tests on the real disk.
+// What the tests share: the memory platform, errors, file bytes, case names, a temporary folder.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -7,6 +6,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/memory/memory_platform.h"
 #include "platform/runtime_error.h"
@@ -20,10 +22,28 @@ inline auto ThrowsRuntimeError(ErrorNumber number, const std::string& subject) {
                      testing::Property("subject", &RuntimeError::subject, subject)));
 }
 
-/// Matches a callable that ends the program (MemoryPlatform) with `exit_code`.
-inline auto EndsProgram(int exit_code) {
-  return testing::Throws<ProgramEnded>(
-      testing::Field("exit_code", &ProgramEnded::exit_code, exit_code));
+/// Runs `action` and returns the number of the RuntimeError it throws, 0 when none.
+template <typename Action>
+int ErrorOf(Action action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
+using Pieces = std::vector<std::pair<std::string_view, std::size_t>>;  ///< bytes and offset
+
+/// `length` bytes 0x77 with each piece written at its offset, cut at the end.
+inline std::vector<std::uint8_t> Filled(std::size_t length, const Pieces& pieces) {
+  std::vector<std::uint8_t> file(length, 0x77);
+  for (auto [piece, at] : pieces) {
+    for (std::size_t i = 0; i < piece.size() && at + i < length; ++i) {
+      file[at + i] = static_cast<std::uint8_t>(piece[i]);
+    }
+  }
+  return file;
 }
 
 /// Names each case of a table by its `name` field: INSTANTIATE_TEST_SUITE_P(..., CaseName()).

@@ -1,6 +1,7 @@
 // An in-memory platform for tests: files and folders in maps, effects recorded, failures on demand.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -18,87 +19,149 @@ struct ProgramEnded {
 };
 
 /// Operations that MemoryPlatform can be told to fail.
-enum class Operation { kCopy, kCreateFolder, kOpen, kRead, kWrite, kFlush, kRemove, kCreateWindow };
+enum class Operation { kCopy, kOpen, kRead, kWrite, kFlush, kCreateWindow };
 
-/// A game installation in memory, with Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
-/// letter for letter, and hidden files but no read-only ones: only what the logic's tests need.
-/// The real platforms' search in any letter case and their read-only files are the contract's.
+/// A game installation in memory, Windows-style paths ("C:\Games\FIFA 2004\data\...") taken
+/// letter for letter, and hidden files: what the logic's tests need (PlatformContract).
 class MemoryPlatform : public Platform {
  public:
-  struct Message {
-    std::string text;
-    MessageIcon icon;
-    bool operator==(const Message&) const = default;
-  };
+  using Bytes = std::vector<std::uint8_t>;
 
-  /// `game_folder` and all its ancestors exist as folders.
-  explicit MemoryPlatform(std::string game_folder = "C:\\Games\\FIFA 2004");
-
-  // Setting up the disk.
-  void AddFile(const std::string& path, std::vector<std::uint8_t> bytes);  ///< and its folders
+  /// Adds the file and the folders above it.
+  void AddFile(const std::string& path, Bytes bytes) {
+    for (std::string folder = path; folder.find('\\') != std::string::npos;) {
+      folder.erase(folder.find_last_of('\\'));
+      folders_.insert(folder);
+    }
+    files_[path] = std::move(bytes);
+  }
   void SetHidden(const std::string& path) { hidden_.insert(path); }
-  /// Makes `operation` on `path` (for kCreateWindow: the window's caption) fail with `number`.
+  /// Fails `operation` on `path` (a copy's source; the caption for kCreateWindow) with `number`.
   void FailOn(Operation operation, const std::string& path, ErrorNumber number) {
     failures_[{operation, path}] = number;
   }
 
-  // Looking at the effects.
-  bool HasFile(const std::string& path) const { return files_.contains(path); }
-  const std::vector<std::uint8_t>& FileBytes(const std::string& path) const {
-    return files_.at(path);
-  }
-  const std::map<std::string, std::vector<std::uint8_t>>& files() const { return files_; }
-  const std::vector<Message>& messages() const { return messages_; }
+  const Bytes& FileBytes(const std::string& path) const { return files_.at(path); }
   /// Every effect in order: "copy A -> B", "write A 1608+200003" (offset+length), "flush A",
-  /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "message TEXT",
-  /// "create-window CAPTION", "window CAPTION", "end 0". Opening and reading leave no entry.
+  /// "create-folder A", "remove A", "cd A", "start COMMAND", "wait", "create-window CAPTION",
+  /// "window", "end 0", and a message box by its icon: "message TEXT", "information TEXT" or
+  /// "error TEXT". Opening and reading leave no entry.
   const std::vector<std::string>& log() const { return log_; }
-  /// The most files open at once so far.
-  int max_open_files() const { return max_open_files_; }
+  int max_open_files() const { return max_open_files_; }  ///< the most open at once so far
+  std::function<void()> during_wait;  ///< runs inside WaitForExit, as window events would
 
-  /// Runs inside WaitForExit, standing in for window events that arrive during the wait.
-  std::function<void()> during_wait;
-
-  // Platform. A program starts when a file of its name, or its name with ".exe", is in the
-  // game folder (AddFile(GameFolder() + "\\gfxpak1.exe", {})). The ANSI code page is Latin-1.
+  // Platform. A program starts when its name with ".exe" is a file of the game folder. Text in
+  // the ANSI code page is taken as it is, as on POSIX.
   std::string GameFolder() override { return game_folder_; }
   char Separator() const override { return '\\'; }
-  void Copy(const std::string& source, const std::string& target) override;
-  void CreateFolder(const std::string& path) override;
+  void Copy(const std::string& source, const std::string& target) override {
+    ThrowIfFailing(Operation::kCopy, source);
+    if (!files_.contains(source)) throw RuntimeError(ErrorNumber::kFileNotFound, source);
+    if (hidden_.contains(target)) throw RuntimeError(ErrorNumber::kPermissionDenied, target);
+    files_[target] = files_.at(source);
+    Record("copy " + source + " -> " + target);
+  }
+  void CreateFolder(const std::string& path) override {
+    if (files_.contains(path) || !folders_.insert(path).second) {
+      throw RuntimeError(ErrorNumber::kPathFileAccessError, path);
+    }
+    Record("create-folder " + path);
+  }
   bool FileExists(const std::string& path) override {
     return files_.contains(path) && !hidden_.contains(path);
   }
   bool FolderExists(const std::string& path) override { return folders_.contains(path); }
-  std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override;
-  std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override;
-  void Remove(const std::string& path) override;
-  void SetCurrentFolder(const std::string& folder) override;
-  std::unique_ptr<Process> StartHidden(const std::string& command_line) override;
-  void WaitForExit(Process& process) override;
-  std::string FromAnsiCodePage(std::string_view bytes) override;
-  void ShowMessage(std::string_view text, MessageIcon icon) override;
-  void CreateHiddenWindow(const WindowDescription& window, WindowEvents& events) override;
-  void ShowWindowUntilClosed() override { Record("window " + caption_); }
+  std::unique_ptr<BinaryFile> OpenBinary(const std::string& path) override {
+    ThrowIfFailing(Operation::kOpen, path);
+    files_.try_emplace(path);
+    return std::make_unique<File>(*this, path);
+  }
+  std::unique_ptr<BinaryFile> OpenForReading(const std::string& path) override {
+    ThrowIfFailing(Operation::kOpen, path);
+    if (!files_.contains(path)) throw RuntimeError(ErrorNumber::kFileNotFound, path);
+    return std::make_unique<File>(*this, path);
+  }
+  void Remove(const std::string& path) override {
+    if (files_.erase(path) == 0) throw RuntimeError(ErrorNumber::kFileNotFound, path);
+    Record("remove " + path);
+  }
+  void SetCurrentFolder(const std::string& folder) override { Record("cd " + folder); }
+  std::unique_ptr<Process> StartHidden(const std::string& command_line) override {
+    const std::string program = command_line.substr(0, command_line.find(' '));
+    if (!FileExists(game_folder_ + "\\" + program + ".exe")) {
+      throw RuntimeError(ErrorNumber::kFileNotFound, command_line);
+    }
+    Record("start " + command_line);
+    return std::make_unique<Process>();
+  }
+  void WaitForExit(Process&) override {
+    Record("wait");
+    if (during_wait) during_wait();
+  }
+  std::string FromAnsiCodePage(std::string_view bytes) override { return std::string(bytes); }
+  void ShowMessage(std::string_view text, MessageIcon icon) override {
+    static constexpr std::string_view kByIcon[] = {"message ", "information ", "error "};
+    Record(std::string(kByIcon[static_cast<int>(icon)]) + std::string(text));
+  }
+  void CreateHiddenWindow(const WindowDescription& window, WindowEvents&) override {
+    ThrowIfFailing(Operation::kCreateWindow, std::string(window.caption));
+    Record("create-window " + std::string(window.caption));
+  }
+  void ShowWindowUntilClosed() override { Record("window"); }
 
  protected:
-  [[noreturn]] void EndNow(int exit_code) override;
+  [[noreturn]] void EndNow(int exit_code) override {
+    Record("end " + std::to_string(exit_code));
+    throw ProgramEnded{exit_code};
+  }
 
  private:
-  class File;
+  class File : public BinaryFile {
+   public:
+    File(MemoryPlatform& disk, std::string path) : disk_(disk), path_(std::move(path)) {
+      disk_.max_open_files_ = std::max(disk_.max_open_files_, ++disk_.open_files_);
+    }
+    ~File() override { --disk_.open_files_; }
 
-  void ThrowIfFailing(Operation operation, const std::string& path) const;
-  /// Throws when `operation` on `path` is told to fail, or when its folder is missing (76).
-  void Prepare(Operation operation, const std::string& path) const;
+    std::uint64_t Length() override { return disk_.files_.at(path_).size(); }
+    void ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+      disk_.ThrowIfFailing(Operation::kRead, path_);
+      const auto& bytes = disk_.files_.at(path_);
+      if (offset > bytes.size() || out.size() > bytes.size() - offset) {
+        throw RuntimeError(ErrorNumber::kInputPastEndOfFile, path_);
+      }
+      std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+    }
+    void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
+      disk_.ThrowIfFailing(Operation::kWrite, path_);
+      auto& bytes = disk_.files_.at(path_);
+      bytes.resize(std::max(bytes.size(), static_cast<std::size_t>(offset + data.size())));
+      std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+      disk_.Record("write " + path_ + " " + std::to_string(offset) + "+" +
+                   std::to_string(data.size()));
+    }
+    void Flush() override {
+      disk_.ThrowIfFailing(Operation::kFlush, path_);
+      disk_.Record("flush " + path_);
+    }
+
+   private:
+    MemoryPlatform& disk_;
+    std::string path_;
+  };
+
+  void ThrowIfFailing(Operation operation, const std::string& path) const {
+    auto failure = failures_.find({operation, path});
+    if (failure != failures_.end()) throw RuntimeError(failure->second, path);
+  }
   void Record(std::string entry) { log_.push_back(std::move(entry)); }
 
-  std::string game_folder_;
-  std::map<std::string, std::vector<std::uint8_t>> files_;
+  std::string game_folder_ = "C:\\Games\\FIFA 2004";
+  std::map<std::string, Bytes> files_;
   std::set<std::string> folders_;
   std::set<std::string> hidden_;
   std::map<std::pair<Operation, std::string>, ErrorNumber> failures_;
-  std::vector<Message> messages_;
   std::vector<std::string> log_;
-  std::string caption_;
   int open_files_ = 0;
   int max_open_files_ = 0;
 };

@@ -38,7 +38,6 @@ ContractTarget PosixTarget() {
   auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
   target.platform = std::make_unique<PosixPlatform>(CreateTerminalUi(), folder->path().string());
-  target.root = folder->path().string();
   target.program_elsewhere = "sh";
   target.hide = [](const std::string& path) {
     fs::path hidden = fs::path(path).parent_path() / (fs::path(".") += fs::path(path).filename());
@@ -61,6 +60,7 @@ ContractTarget PosixTarget() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Posix, PlatformContract, testing::Values(&PosixTarget));
+INSTANTIATE_TEST_SUITE_P(Posix, DiskContract, testing::Values(&PosixTarget));
 
 /// A POSIX platform whose game folder is a new temporary folder holding the table "fifa.fat".
 class GameFolder : public testing::Test {

@@ -37,8 +37,7 @@ std::shared_ptr<void> Hold(const std::string& path) {
 ContractTarget Win32Target() {
   auto folder = std::make_shared<TemporaryFolder>();
   ContractTarget target;
-  target.root = Narrow(folder->path().native());
-  target.platform = std::make_unique<Win32Platform>(target.root);
+  target.platform = std::make_unique<Win32Platform>(Narrow(folder->path().native()));
   target.program_elsewhere = "cmd";
   target.hide = [](const std::string& path) { return AddAttribute(path, FILE_ATTRIBUTE_HIDDEN); };
   target.make_read_only = [](const std::string& path) {
@@ -53,6 +52,7 @@ ContractTarget Win32Target() {
 
 // The contract's held file is the sharing violation (error 70), and its missing program 53.
 INSTANTIATE_TEST_SUITE_P(Win32, PlatformContract, testing::Values(&Win32Target));
+INSTANTIATE_TEST_SUITE_P(Win32, DiskContract, testing::Values(&Win32Target));
 
 TEST(Win32Paths, AbsoluteVerbatimAndCleanedUpByTheProgramNothingTrimmed) {
   const std::pair<std::string, std::wstring> kPaths[] = {
