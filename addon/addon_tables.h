@@ -13,7 +13,6 @@ namespace verdantix {
 struct CopyRow {
   std::string source;
   std::string destination;
-  bool operator==(const CopyRow&) const = default;
 };
 
 /// Created in this order; each folder's parent is created before it.

@@ -12,14 +12,12 @@ namespace verdantix {
 struct ByteChange {
   std::uint64_t offset;
   std::uint8_t value;
-  bool operator==(const ByteChange&) const = default;
 };
 
 /// A stretch of a file: `length` bytes from `offset`.
 struct ByteRange {
   std::uint64_t offset;
   std::uint64_t length;
-  bool operator==(const ByteRange&) const = default;
 };
 
 /// File table: 20-byte records from offset 1608, the first three bytes of records 0 to 10000
@@ -52,7 +50,6 @@ enum class Outcome { kNone, kInstalled, kUninstalled };
 struct ArchiveScan {
   Outcome outcome;
   std::optional<ByteChange> change;
-  bool operator==(const ArchiveScan&) const = default;
 };
 
 /// Turns the first sequence F into E (installed), or else the first E into F (uninstalled).

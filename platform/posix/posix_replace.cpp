@@ -164,11 +164,11 @@ void Fill(int from, PendingCopy& copy, const std::string& source, const std::str
 }
 
 /// The permission bits a copy of `from` is created with (the umask then applies, as for `cp`):
-/// never more open than its source, always writable by its owner.
+/// never more open than its source. PendingCopy adds its owner's write bit.
 mode_t ModeOfCopy(int from, const std::string& source) {
   struct stat status {};
   if (fstat(from, &status) != 0) throw ErrorFromErrno(errno, source);
-  return (status.st_mode & 0777) | S_IWUSR;
+  return status.st_mode & 0777;
 }
 
 }  // namespace
