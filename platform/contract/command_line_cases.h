@@ -1,5 +1,5 @@
 // Command lines and the words a Windows program gets from each: what Windows gives (checked
-// under Wine by platform/win32/command_line_win32_test.cpp) and what the program's own split
+// under Wine by platform/win32/win32_process_test.cpp) and what the program's own split
 // gives (platform/command_line_test.cpp), from this one table.
 #pragma once
 
