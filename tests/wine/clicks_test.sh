@@ -100,8 +100,8 @@ command3_during_command2s_wait_then_again() {
   wait_for "gfxpak1 run" log_lines "$folder" '^start' 1
   click "$COMMAND3_ID"
   wait_for "end of the click" click_done "$folder/${DESTINATIONS[-1]}"
-  probe wait-window "$MAIN_TITLE" 1 >/dev/null || fail "the window closed after the click"
-  ! probe wait-window "$BOX_TITLE" 1 >/dev/null || fail "a message box was shown"
+  probe visible "$MAIN_TITLE" || fail "the window closed after the click"
+  ! probe visible "$BOX_TITLE" || fail "a message box was shown"
   probe close "$MAIN_TITLE" >/dev/null || fail "could not close the main window"
   click "$COMMAND2_ID"
   expect_exit 0

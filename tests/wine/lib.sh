@@ -1,7 +1,5 @@
-# Shared helpers of the end-to-end tests under Wine: game folders, starting the program,
-# finding and driving its windows through the probe. Sourced, not run. Needs the environment
-# and the running session of scripts/wine-env.sh (scripts/test-windows.sh gives both). Every
-# wait here has a timeout.
+# Helpers of the end-to-end tests under Wine, sourced in the environment and session of
+# scripts/wine-env.sh: game folders, the started program, its windows through the probe.
 
 set -Eeuo pipefail
 # A command that fails outside a check ends the script; this says which.
@@ -9,7 +7,6 @@ trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 : "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
 TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, planted.dll
-[[ -f "$TEST_BUILD/probe.exe" ]] || { echo "missing $TEST_BUILD/probe.exe" >&2; exit 1; }
 
 readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
@@ -49,10 +46,6 @@ new_game_folder() {
   echo "$folder"
 }
 
-put_bytes() { # FILE OFFSET TEXT: writes TEXT (with \x escapes) at OFFSET without truncating
-  printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
-}
-
 # write_game_files FOLDER: a file table of zeros with one record in form A (08 84 E8), copied to
 # $WORK/original.fat, and an archive of zeros, longer than the patch's window, with one "fes" in
 # the window.
@@ -63,6 +56,8 @@ write_game_files() {
   head -c 65536 /dev/zero >"$1/data/zdata_02.big"
   put_bytes "$1/data/zdata_02.big" "$ARCHIVE_F_OFFSET" 'fes'
 }
+
+put_bytes() { printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; } # FILE AT TEXT
 
 byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; } # FILE OFFSET: two hex digits
 
@@ -91,9 +86,7 @@ program_cpu_ms() {
   echo $((ticks * 1000 / $(getconf CLK_TCK)))
 }
 
-wait_window() { # TITLE: waits for the visible window
-  probe wait-window "$1" "$WAIT_SECONDS" >/dev/null || fail "no window '$1'"
-}
+wait_window() { wait_for "window '$1'" probe visible "$1"; } # TITLE
 
 open_window() { start_program "$1"; wait_window "$MAIN_TITLE"; } # FOLDER
 
@@ -110,19 +103,17 @@ expect_exit() { # STATUS
   expect_eq "$status" "$1" "exit status"
 }
 
-# answer_box STATUS LINE...: the box titled with the application title shows the first LINE as
-# a text, every other LINE as a line of a text, and one button, OK (IDOK); pressing it ends the
-# program with STATUS.
+# answer_box STATUS LINE...: the box titled with the application title shows each LINE, whole,
+# and one button, OK (IDOK); pressing it ends the program with STATUS.
 answer_box() {
   wait_window "$BOX_TITLE"
-  local texts line
+  local texts lines line
   texts=$(probe texts "$BOX_TITLE")
-  grep -qP "^Static\t-?\d+\tvisible\t\Q$2\E$" <<<"$texts" || fail "no '$2' in the box: $texts"
-  for line in "${@:3}"; do
-    grep -qxF "$line" <<<"$texts" || fail "no '$line' in the box: $texts"
+  lines=$(sed -E 's/^\w+\t-?[0-9]+\t\w+\t//' <<<"$texts") # the controls' texts, line by line
+  for line in "${@:2}"; do
+    grep -qxF -- "$line" <<<"$lines" || fail "no '$line' in the box: $texts"
   done
-  expect_eq "$(grep -P '^Button\t-?\d+\tvisible\t' <<<"$texts" | cut -f2,4)" $'1\tOK' \
-    "buttons of the box"
+  expect_eq "$(grep -P '^Button\t' <<<"$texts" | cut -f2,4)" $'1\tOK' "buttons of the box"
   probe click "$BOX_TITLE" 1 >/dev/null || fail "could not press OK"
   expect_exit "$1"
 }
