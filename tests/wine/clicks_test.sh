@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The hidden buttons of the real program under Wine, clicked by another program as they allow:
-# what gfxpak1 (the stand-in) gets, how the program waits, the files Command3 writes meanwhile,
-# and the run-time error report as the user sees it. (What the records and the add-on tree are
-# is the same logic on every platform: app/, installer/, addon/.) Run by scripts/test-windows.sh.
+# The hidden buttons of the real program under Wine, clicked by another program: what gfxpak1
+# (the stand-in) gets, the program's wait, Command3's files, the error report as the user sees
+# it. Which records and which tree is logic tested in app/, installer/, addon/. Run by
+# scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
 readonly COMMAND2_ID=1002 COMMAND3_ID=1003
@@ -21,23 +21,18 @@ while IFS=$'\t' read -r kind first second; do
 done < <(tr '\\' / <"$(dirname "$0")/../../addon/addon_tree.txt" | sed 's|\t/|\t|g')
 expect_eq "${#FOLDERS[@]} ${#SOURCES[@]}" "11 105" "folders and files of the tables"
 
-# The click is done once its last file is there and the window answers again: the window's
-# one thread handles nothing else while the click runs.
+# Once its last file is there, a click is done when the window's one thread answers again.
 click_done() { [[ -e "$1" ]] && probe ping "$MAIN_TITLE" >/dev/null; } # LAST_FILE
 
-# Command2 runs the record of a list in Windows-1252; during the first gfxpak1 run the program
-# idles, then Command3 builds the tree (the window stays, no box), the window is closed (it
-# hides, the pass goes on) and Command2 clicked again (refused); the list is deleted and the
-# program ends. In the program started again, a second Command3 click ends it with error 75.
+# During the first gfxpak1 run: the program idles a second, Command3 is clicked, then the window
+# is closed (it hides) and Command2 clicked again (refused).
 clicks_during_command2s_wait_then_command3_again() {
-  local folder file i=0 used expected line
+  local folder file i used expected line
   folder=$(new_game_folder clicks)
-  # Every source: its name, then up to 64 KiB of noise (the first 3 MiB more, so that one copy
-  # takes many blocks); no "dat_eng.big", so the locale step runs.
+  # Every source holds its name, the first 3 MiB more, so that its copy takes many pieces; no
+  # "dat_eng.big", so the locale step runs.
   printf '%s\n' "${SOURCES[@]/#/$folder/}" | sed 's|/[^/]*$||' | sort -u | xargs -d '\n' mkdir -p
-  for file in "${SOURCES[@]}"; do
-    { printf '%s\n' "$file" && head -c $(((i++ * 7919) % 65536)) /dev/urandom; } >"$folder/$file"
-  done
+  for file in "${SOURCES[@]}"; do echo "$file" >"$folder/$file"; done
   head -c $((3 << 20)) /dev/urandom >>"$folder/${SOURCES[0]}"
   echo "an older header" >"$folder/${DESTINATIONS[-2]}"
   cp "$TEST_BUILD/gfxpak1.exe" "$folder/"
@@ -78,6 +73,7 @@ clicks_during_command2s_wait_then_command3_again() {
 }
 
 run_case "Command2 runs a Windows-1252 record hidden, in order, from the game folder, idle while \
-it waits; Command3 meanwhile builds the tree, the window staying; closed, the window lets the \
-pass end the program; a second Command3 click ends the next run with error 75" \
+it waits; Command3 meanwhile builds the tree, no box, the window staying; closed, the window \
+lets the pass delete the list and end the program; a second Command3 click ends the next run \
+with error 75" \
   clicks_during_command2s_wait_then_command3_again

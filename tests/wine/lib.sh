@@ -11,7 +11,6 @@ TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, 
 readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
 readonly WAIT_SECONDS=10    # for a window to appear or a program to end
-# The layout of the game files the program patches.
 readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when written here
 readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 
@@ -46,9 +45,8 @@ new_game_folder() {
   echo "$folder"
 }
 
-# write_game_files FOLDER: a file table of zeros with one record in form A (08 84 E8), copied to
-# $WORK/original.fat, and an archive of zeros, longer than the patch's window, with one "fes" in
-# the window.
+# write_game_files FOLDER: a table of zeros with one record in form A (08 84 E8), copied to
+# $WORK/original.fat; an archive of zeros, longer than the patch's window, one "fes" in it.
 write_game_files() {
   head -c 4096 /dev/zero >"$1/data/fifa.fat"
   put_bytes "$1/data/fifa.fat" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
