@@ -9,16 +9,12 @@ readonly COMMAND2_ID=1002 COMMAND3_ID=1003
 readonly LONG_RUN_MS=3000 # of each gfxpak1 run
 readonly CPU_LIMIT_MS=50  # 5% of the second measured in the first run
 
-# The tree as the program must build it, written out once in addon/addon_tree.txt: the copies
-# into the tree, then the three locale files; "\data\kce\x.big" read as "data/kce/x.big".
-FOLDERS=() SOURCES=() DESTINATIONS=()
-while IFS=$'\t' read -r kind first second; do
-  if [[ "$kind" == folder ]]; then
-    FOLDERS+=("$first")
-  else
-    SOURCES+=("$first") DESTINATIONS+=("$second")
-  fi
-done < <(tr '\\' / <"$(dirname "$0")/../../addon/addon_tree.txt" | sed 's|\t/|\t|g')
+# The tree as the program must build it, written out once in addon/addon_tree.txt: folders, the
+# copies into the tree, then the three locale files; "\data\kce\x.big" read as "data/kce/x.big".
+tree=$(tr '\\' / <"$(dirname "$0")/../../addon/addon_tree.txt" | sed 's|\t/|\t|g')
+mapfile -t FOLDERS < <(sed -n 's/^folder\t//p' <<<"$tree")
+mapfile -t SOURCES < <(sed -n 's/^[a-z]*\t\(.*\)\t.*/\1/p' <<<"$tree")
+mapfile -t DESTINATIONS < <(sed -n 's/^[a-z]*\t.*\t//p' <<<"$tree")
 expect_eq "${#FOLDERS[@]} ${#SOURCES[@]}" "11 105" "folders and files of the tables"
 
 # Once its last file is there, a click is done when the window's one thread answers again.
