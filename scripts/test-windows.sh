@@ -13,10 +13,9 @@ trap '[[ -z "$prefix_pid" ]] || wait "$prefix_pid" || true; wine_session_stop' E
 scripts/build-windows.sh
 echo "Built in ${SECONDS} s"
 
-# Both programs: only the system DLLs that the README names, and only wide-character file and
-# process functions; icon group 1 of one image, icon 30001 (48 x 48, 8 bits per pixel, 3752
-# bytes), Command2's 150 x 22 picture in 256 colours (bitmap 101), a manifest asking for
-# administrator rights, per-monitor DPI and long paths, and a version naming the product.
+# Both programs: the system DLLs the README names, no ANSI file or process function; icon group
+# 1 of one image (icon 30001: 48 x 48, 8 bits, 3752 bytes), Command2's 150 x 22 picture in 256
+# colours, a manifest for administrator rights, per-monitor DPI and long paths, a product name.
 expect() { [[ "$1" == "$2" ]] || { echo "FAIL: $exe: $3 is '$1', not '$2'" >&2; exit 1; }; }
 raw() { wrestool -x --raw --type="$1" --name="$2" "$exe"; }
 # TYPE OFFSET BYTES of standard input, the rest of which is read too: wrestool must not be left

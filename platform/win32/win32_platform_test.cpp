@@ -41,9 +41,7 @@ ContractTarget Win32Target() {
   target.platform = std::make_unique<Win32Platform>(target.root);
   target.program_elsewhere = "cmd";
   target.hide = [](const std::string& path) { return AddAttribute(path, FILE_ATTRIBUTE_HIDDEN); };
-  target.make_read_only = [](const std::string& path) {
-    AddAttribute(path, FILE_ATTRIBUTE_READONLY);
-  };
+  target.make_read_only = [](const auto& path) { AddAttribute(path, FILE_ATTRIBUTE_READONLY); };
   target.lock = &Hold;
   target.tear_down = [folder]() mutable { folder.reset(); };
   return target;
@@ -51,7 +49,6 @@ ContractTarget Win32Target() {
 
 }  // namespace
 
-// The contract's held file is the sharing violation (error 70), and its missing program 53.
 INSTANTIATE_TEST_SUITE_P(Win32, PlatformContract, testing::Values(&Win32Target));
 
 TEST(Win32Paths, AbsoluteVerbatimAndCleanedUpByTheProgramNothingTrimmed) {

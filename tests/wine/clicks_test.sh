@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The hidden buttons of the real program under Wine, clicked by another program: what gfxpak1
-# (the stand-in) gets, the program's wait, Command3's files, the error report as the user sees
-# it. Which records and which tree is logic tested in app/, installer/, addon/. Run by
-# scripts/test-windows.sh.
+# The real program's hidden buttons under Wine, clicked by another program: what gfxpak1 (the
+# stand-in) gets, the program's wait, Command3's files, the error report as the user sees it.
+# Which records and which tree: app/, installer/, addon/. Run by scripts/test-windows.sh.
 source "$(dirname "$0")/lib.sh"
 
 readonly COMMAND2_ID=1002 COMMAND3_ID=1003

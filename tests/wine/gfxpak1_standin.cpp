@@ -26,7 +26,7 @@ void Log(const std::string& line) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string started = Now();
   unsigned long run_ms = 0;
   if (FILE* control = _wfopen(L"gfxpak1.control", L"r")) {

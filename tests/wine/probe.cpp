@@ -1,6 +1,5 @@
-// The helper of the end-to-end tests under Wine: it finds the program's windows by their whole
-// caption (a visible one preferred), reads and clicks their controls. Each command prints plain
-// lines and exits 0, or 1 when it fails:
+// The end-to-end tests' helper under Wine: finds windows by whole caption (a visible one first),
+// reads and clicks their controls. Each command prints plain lines and exits 0, or 1 on failure:
 //   visible TITLE   a window of that caption is visible
 //   texts TITLE     per child, in creation order: CLASS\tID\tvisible|hidden\tTEXT
 //   click TITLE ID  posts WM_COMMAND (ID, BN_CLICKED, the control) to the window
@@ -19,7 +18,7 @@
 
 namespace {
 
-constexpr UINT kTimeoutMilliseconds = 1000;
+constexpr UINT kTimeoutMs = 1000;
 
 int Print(const std::wstring& line, int status = 0) {
   std::fputs((verdantix::win32::Narrow(line) + "\n").c_str(), stdout);
@@ -32,7 +31,7 @@ std::wstring TextOf(HWND window) {
   wchar_t text[4096] = {};
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      kTimeoutMilliseconds, &copied);
+                      kTimeoutMs, &copied);
   return std::wstring(text, copied);
 }
 
@@ -75,13 +74,11 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = FindTitled(argv[2], false);
   if (window == nullptr) return Print(L"no window titled " + std::wstring(argv[2]), 1);
   const int id = argc > 3 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 0;
-  DWORD_PTR answer = 0;
   if (command == L"texts") return Texts(window);
   if (command == L"client") return Client(window);
   if (command == L"close") return !PostMessageW(window, WM_CLOSE, 0, 0);
   if (command == L"ping") {
-    return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMilliseconds,
-                                &answer);
+    return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, nullptr);
   }
   if (command == L"click" && GetDlgItem(window, id)) {
     return !PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -25,9 +25,8 @@ missing_files_open_the_window() {
   timeout 10 import -window root "$WORK/screen.png"
   expect_eq "$(convert "$WORK/screen.png" -format "%[pixel:p{$((x + 200)),$((y + 90))}]" info:)" \
     "srgb(0,0,64)" "colour inside the client area"
-  # A key that clicked would end the program, or show a box (no list, no sources): then the
-  # window could not be focused again for alt+F4. The first X window of that title, all read:
-  # head would leave xdotool writing into a closed pipe (pipefail).
+  # A key that clicked would end the program or show a box (no list, no sources): the window
+  # could not be focused again. The first X window of that title, all read (pipefail).
   window=$(timeout 5 xdotool search --name "^${MAIN_TITLE}\$" | sed -n 1p)
   [[ -n "$window" ]] || fail "no X window for the main window"
   timeout 10 xdotool windowfocus --sync "$window" key Tab Return space Tab space Return
@@ -52,11 +51,9 @@ full_disk_keeps_the_previous_backup() (
   expect_eq "$(listing "$data")" "$before" "files in data"
 )
 
-# A file table of 1 GiB, a run killed (kill -9 of its Wine process) while it copies it: the
-# previous back-up is whole, the copy goes with the program. The next run installs, the window
-# hidden under its message, and leaves in data\ only the game's files and the back-up. Each
-# planted DLL leaves a mark NAME.dll.loaded when loaded. (The uninstalling run is the same file
-# work the other way round: app/, patch/.)
+# A table of 1 GiB, a run killed (kill -9 of its Wine process) while it copies it; the next run
+# installs. Each planted DLL leaves a mark NAME.dll.loaded when loaded. (Uninstalling is the same
+# file work the other way round: app/, patch/.)
 killed_copy_then_install() {
   local folder data status=0 style dll
   folder=$(new_game_folder "FIFA 2004")

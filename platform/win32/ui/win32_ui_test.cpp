@@ -115,12 +115,11 @@ TEST_F(Win32Ui, HiddenButtonsReportClicksWhateverMessagesCameBefore) {
 }
 
 TEST_F(Win32Ui, FailedCreationIsARunTimeErrorAndLeavesNoWindow) {
-  WNDCLASSEXW taken{};  // the window's class, registered already: its registration fails
-  taken.cbSize = sizeof taken;
+  WNDCLASSW taken{};  // the window's class, registered already: its registration fails
   taken.lpfnWndProc = &DefWindowProcW;
   taken.hInstance = GetModuleHandleW(nullptr);
   taken.lpszClassName = L"VerdantixForm";
-  ASSERT_NE(RegisterClassExW(&taken), 0);
+  ASSERT_NE(RegisterClassW(&taken), 0);
   EXPECT_THROW(CreateMainWindow(kWindow, *this), RuntimeError);
   EXPECT_EQ(TestWindow(), nullptr);
   UnregisterClassW(taken.lpszClassName, taken.hInstance);
