@@ -45,6 +45,8 @@ new_game_folder() {
   echo "$folder"
 }
 
+put_bytes() { printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
+
 # write_game_files FOLDER: a table of zeros with one record in form A (08 84 E8), copied to
 # $WORK/original.fat; an archive of zeros, longer than the patch's window, one "fes" in it.
 write_game_files() {
@@ -54,8 +56,6 @@ write_game_files() {
   head -c 65536 /dev/zero >"$1/data/zdata_02.big"
   put_bytes "$1/data/zdata_02.big" "$ARCHIVE_F_OFFSET" 'fes'
 }
-
-put_bytes() { printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; } # FILE AT TEXT
 
 byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; } # FILE OFFSET: two hex digits
 
