@@ -1,4 +1,5 @@
-// Command lines and the words a Windows program gets, for Windows' split and the program's own.
+// Command lines and the words a Windows program gets: Windows' split (win32_process_test.cpp)
+// and the program's own (command_line_test.cpp) are checked against this one table.
 #pragma once
 
 #include <string>

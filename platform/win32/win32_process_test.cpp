@@ -1,10 +1,14 @@
-// Where a started program is taken from: copies of this test program stand in for gfxpak1.
+// Starting programs on Windows: where gfxpak1 is taken from (copies of this test program stand
+// in for it), and what Windows makes of the command lines the program splits on its own.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
+#include "platform/contract/command_line_cases.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
 #include "testing/helpers.h"
@@ -15,84 +19,67 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// A command line whose first word a copy of this program answers to; the rest runs its child.
-constexpr char kCommandLine[] =
-    "gfxpak1 /i --gtest_also_run_disabled_tests --gtest_filter=DISABLED_Win32Child.Run";
-
 /// Reaches names that end in a blank, which the system's path clean-up would drop.
 std::wstring Verbatim(const fs::path& path) { return L"\\\\?\\" + path.native(); }
 
-struct Placement {
-  const char* name;
-  std::vector<const wchar_t*> copies;  ///< copies of this program, in the test's folder
-  const wchar_t* current;              ///< the current folder, in the test's folder
-  bool starts;                         ///< false: refused with 53
-  std::string command_line = kCommandLine;
-  const wchar_t* game = L"game";  ///< the game folder, in the test's folder
-};
-
-class Win32ProgramSearch : public testing::TestWithParam<Placement> {
- protected:
-  void TearDown() override {
-    for (const wchar_t* copy : GetParam().copies) {
-      DeleteFileW(Verbatim(folder_.path() / copy).c_str());
-      RemoveDirectoryW(Verbatim((folder_.path() / copy).parent_path()).c_str());
-    }
-  }
-  TemporaryFolder folder_;
-};
+class WindowsCommandLine : public testing::TestWithParam<CommandLineCase> {};
 
 }  // namespace
 
-/// Not a test: the program that the tests below start. It ends with status 259 (STILL_ACTIVE),
+/// Not a test: the program that the test below starts. It ends with status 259 (STILL_ACTIVE),
 /// which must not keep the tester waiting.
 TEST(DISABLED_Win32Child, Run) { std::exit(STILL_ACTIVE); }
 
-// The game folder is "game"; the name "gfxpak1 \i.exe" is what a search over the unquoted
-// command line would try after "gfxpak1.exe". That the copy of the game folder is the one that
-// runs shows in tests/wine/clicks_test.sh.
-INSTANTIATE_TEST_SUITE_P(
-    Where, Win32ProgramSearch,
-    testing::Values(Placement{"GameFolderPastAFolderWithATrailingBlank",
-                              {L"game\\gfxpak1.exe", L"game\\gfxpak1 \\i.exe"},
-                              L"game",
-                              true},
-                    Placement{"NotTheCurrentFolder", {L"here\\gfxpak1.exe"}, L"here", false},
-                    Placement{
-                        "NotAFolderWithATrailingBlank", {L"game\\gfxpak1 \\i.exe"}, L"game", false},
-                    // Longer than Windows takes (32,767 characters): refused whole, not cut.
-                    Placement{"NotALineTooLongForWindows",
-                              {L"game\\gfxpak1.exe"},
-                              L"game",
-                              false,
-                              std::string(kCommandLine) + " " + std::string(40000, 'x')},
-                    // Not "game", which the path rules would make of "game.".
-                    Placement{"NotTheNeighbourOfAFolderEndingInADot",
-                              {L"game\\gfxpak1.exe"},
-                              L"game",
-                              false,
-                              kCommandLine,
-                              L"game."}),
-    CaseName());
-
-TEST_P(Win32ProgramSearch, StartsOnlyGfxpak1OfTheGameFolder) {
-  const fs::path& folder = folder_.path();
+// "gfxpak1 \i.exe" is what a search over the unquoted command line would try after
+// "gfxpak1.exe"; "current" is made the current folder. That the game folder's copy is the one
+// that runs shows in tests/wine.
+TEST(Win32Processes, OnlyGfxpak1OfTheGameFolderStartsAndOnlyWithItsWholeLine) {
+  TemporaryFolder folder;
+  const fs::path& at = folder.path();
+  const wchar_t* kCopies[] = {L"game\\gfxpak1.exe", L"game\\gfxpak1 \\i.exe",
+                              L"blank\\gfxpak1 \\i.exe", L"current\\gfxpak1.exe"};
   wchar_t self[1024] = {};
   GetModuleFileNameW(nullptr, self, 1024);
-  fs::create_directories(folder / "game");
-  for (const wchar_t* copy : GetParam().copies) {
-    const fs::path path = folder / copy;
-    CreateDirectoryW(Verbatim(path.parent_path()).c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(self, Verbatim(path).c_str(), TRUE)) << path;
+  for (const char* name : {"game", "blank", "current"}) fs::create_directory(at / name);
+  for (const wchar_t* copy : kCopies) {
+    CreateDirectoryW(Verbatim((at / copy).parent_path()).c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(self, Verbatim(at / copy).c_str(), TRUE)) << Narrow(copy);
   }
-  Win32Platform platform(Narrow((folder / GetParam().game).native()));
-  platform.SetCurrentFolder(Narrow((folder / GetParam().current).native()));
-  if (GetParam().starts) {
-    platform.WaitForExit(*platform.StartHidden(GetParam().command_line));
-  } else {
-    EXPECT_THAT([&] { platform.StartHidden(GetParam().command_line); },
-                ThrowsRuntimeError(ErrorNumber::kFileNotFound, GetParam().command_line));
+  const std::string line =
+      "gfxpak1 /i --gtest_also_run_disabled_tests --gtest_filter=DISABLED_Win32Child.Run";
+  const struct {
+    const wchar_t* game;
+    std::string line;
+  } kRefused[] = {
+      {L"blank", line},                                 // a game folder with "gfxpak1 \i.exe" only
+      {L"game", line + " " + std::string(40000, 'x')},  // longer than Windows takes: not cut
+      {L"game.", line},  // not "game", which the path rules would make of "game."
+  };
+  Win32Platform(Narrow(at.native())).SetCurrentFolder(Narrow((at / "current").native()));
+  Win32Platform game(Narrow((at / "game").native()));
+  game.WaitForExit(*game.StartHidden(line));
+  for (const auto& [name, refused_line] : kRefused) {
+    EXPECT_THAT([&] { Win32Platform(Narrow((at / name).native())).StartHidden(refused_line); },
+                ThrowsRuntimeError(ErrorNumber::kFileNotFound, refused_line))
+        << Narrow(name);
+  }
+  for (const wchar_t* copy : kCopies) {
+    DeleteFileW(Verbatim(at / copy).c_str());
+    RemoveDirectoryW(Verbatim((at / copy).parent_path()).c_str());
   }
 }
+
+TEST_P(WindowsCommandLine, GivesTheTablesWords) {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(Wide(GetParam().line).c_str(), &count);
+  ASSERT_NE(words, nullptr);
+  std::vector<std::string> split;
+  for (int i = 0; i < count; ++i) split.push_back(Narrow(words[i]));
+  LocalFree(words);
+  EXPECT_EQ(split, GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, WindowsCommandLine, testing::ValuesIn(kCommandLineCases),
+                         CaseName());
 
 }  // namespace verdantix::win32

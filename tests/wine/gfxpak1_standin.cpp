@@ -1,9 +1,7 @@
-// A stand-in for the external tool gfxpak1 in the tests and benchmarks under Wine. It runs for
-// the milliseconds that "gfxpak1.control" in its current folder gives (none: it ends at once),
-// and appends to "gfxpak1.log" there, in UTF-8, a line as it starts and one as it ends:
-//   start<TAB>COMMAND LINE<TAB>CURRENT FOLDER<TAB>show N<TAB>flags 0xN<TAB>time T
-//   end<TAB>time T
-// show and flags: wShowWindow and dwFlags of its STARTUPINFO; T: the system time in 100 ns units.
+// A stand-in for gfxpak1 under Wine: it runs for the milliseconds that "gfxpak1.control" in its
+// current folder gives (none: it ends at once) and appends to "gfxpak1.log" there, in UTF-8,
+// "start\tCOMMAND LINE\tCURRENT FOLDER\tshow N\ttime T", then "end\ttime T": N the window state
+// it was given, or "default"; T the system time in 100 ns units.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,7 +26,7 @@ void Log(const std::string& line) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string started = Now();
   unsigned long run_ms = 0;
   if (FILE* control = _wfopen(L"gfxpak1.control", L"r")) {
@@ -40,11 +38,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   GetStartupInfoW(&startup);
   wchar_t folder[32768] = {};
   GetCurrentDirectoryW(32768, folder);
-  char flags[16];
-  std::snprintf(flags, sizeof flags, "0x%lx", startup.dwFlags);
   using verdantix::win32::Narrow;
   Log("start\t" + Narrow(GetCommandLineW()) + "\t" + Narrow(folder) + "\tshow " +
-      std::to_string(startup.wShowWindow) + "\tflags " + flags + started);
+      ((startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(startup.wShowWindow) : "default") +
+      started);
   Sleep(run_ms);
   Log("end" + Now());
   return 0;

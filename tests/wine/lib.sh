@@ -1,7 +1,5 @@
-# Shared helpers of the end-to-end tests under Wine: game folders, starting the program,
-# finding and driving its windows through the probe. Sourced, not run. Needs the environment
-# and the running session of scripts/wine-env.sh (scripts/test-windows.sh gives both). Every
-# wait here has a timeout.
+# Helpers of the end-to-end tests under Wine, sourced in the environment and session of
+# scripts/wine-env.sh: game folders, the started program, its windows through the probe.
 
 set -Eeuo pipefail
 # A command that fails outside a check ends the script; this says which.
@@ -9,12 +7,10 @@ trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 : "${WINELOADER:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${VERDANTIX_EXE:?}" "${VERDANTIX_BUILD:?}"
 TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, planted.dll
-[[ -f "$TEST_BUILD/probe.exe" ]] || { echo "missing $TEST_BUILD/probe.exe" >&2; exit 1; }
 
 readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
 readonly WAIT_SECONDS=10    # for a window to appear or a program to end
-# The layout of the game files the program patches.
 readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when written here
 readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 
@@ -49,13 +45,10 @@ new_game_folder() {
   echo "$folder"
 }
 
-put_bytes() { # FILE OFFSET TEXT: writes TEXT (with \x escapes) at OFFSET without truncating
-  printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
-}
+put_bytes() { printf '%b' "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
 
-# write_game_files FOLDER: a file table of zeros with one record in form A (08 84 E8), copied to
-# $WORK/original.fat, and an archive of zeros, longer than the patch's window, with one "fes" in
-# the window.
+# write_game_files FOLDER: a table of zeros with one record in form A (08 84 E8), copied to
+# $WORK/original.fat; an archive of zeros, longer than the patch's window, one "fes" in it.
 write_game_files() {
   head -c 4096 /dev/zero >"$1/data/fifa.fat"
   put_bytes "$1/data/fifa.fat" "$FILE_TABLE_RECORD" '\x08\x84\xe8'
@@ -77,11 +70,7 @@ start_program() {
 }
 
 # The started program's own Unix process: the child of start_program's timeout.
-program_unix_pid() {
-  local children
-  children=$(<"/proc/$PROGRAM_PID/task/$PROGRAM_PID/children")
-  echo "${children%% *}"
-}
+program_unix_pid() { cut -d' ' -f1 "/proc/$PROGRAM_PID/task/$PROGRAM_PID/children"; }
 
 # The started program's CPU time in milliseconds, all its threads (Wine's GetProcessTimes gives
 # no real figure for another process).
@@ -91,9 +80,7 @@ program_cpu_ms() {
   echo $((ticks * 1000 / $(getconf CLK_TCK)))
 }
 
-wait_window() { # TITLE: waits for the visible window
-  probe wait-window "$1" "$WAIT_SECONDS" >/dev/null || fail "no window '$1'"
-}
+wait_window() { wait_for "window '$1'" probe visible "$1"; } # TITLE
 
 open_window() { start_program "$1"; wait_window "$MAIN_TITLE"; } # FOLDER
 
@@ -110,25 +97,22 @@ expect_exit() { # STATUS
   expect_eq "$status" "$1" "exit status"
 }
 
-# answer_box STATUS LINE...: the box titled with the application title shows the first LINE as
-# a text, every other LINE as a line of a text, and one button, OK (IDOK); pressing it ends the
-# program with STATUS.
+# answer_box STATUS LINE...: the box titled with the application title shows each LINE, whole,
+# and one button, OK (IDOK); pressing it ends the program with STATUS.
 answer_box() {
   wait_window "$BOX_TITLE"
-  local texts line
+  local texts lines line
   texts=$(probe texts "$BOX_TITLE")
-  grep -qP "^Static\t-?\d+\tvisible\t\Q$2\E$" <<<"$texts" || fail "no '$2' in the box: $texts"
-  for line in "${@:3}"; do
-    grep -qxF "$line" <<<"$texts" || fail "no '$line' in the box: $texts"
+  lines=$(sed -E 's/^\w+\t-?[0-9]+\t\w+\t//' <<<"$texts") # the controls' texts, line by line
+  for line in "${@:2}"; do
+    grep -qxF -- "$line" <<<"$lines" || fail "no '$line' in the box: $texts"
   done
-  expect_eq "$(grep -P '^Button\t-?\d+\tvisible\t' <<<"$texts" | cut -f2,4)" $'1\tOK' \
-    "buttons of the box"
+  expect_eq "$(grep -P '^Button\t' <<<"$texts" | cut -f2,4)" $'1\tOK' "buttons of the box"
   probe click "$BOX_TITLE" 1 >/dev/null || fail "could not press OK"
   expect_exit "$1"
 }
 
-run_case() { # NAME FUNCTION: runs one case and reports its time
-  local start=${EPOCHREALTIME/[.,]/}
+run_case() { # NAME FUNCTION: runs one case, then says when it passed
   "$2"
-  echo "PASS $1 ($(((${EPOCHREALTIME/[.,]/} - start) / 1000)) ms)"
+  echo "PASS $1 (at ${SECONDS} s)"
 }

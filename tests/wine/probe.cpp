@@ -1,14 +1,11 @@
-// The helper of the end-to-end tests under Wine: it finds the program's windows by their whole
-// caption (a visible one preferred), reads and clicks their controls, and holds a file open as
-// the running game does. Each command prints plain lines and exits 0, or 1 when it fails:
-//   wait-window TITLE SECONDS  waits for a visible window
-//   texts TITLE                per child, in creation order: CLASS\tID\tvisible|hidden\tTEXT
-//   click TITLE ID             posts WM_COMMAND (ID, BN_CLICKED, the control) to the window
-//   close TITLE                posts WM_CLOSE to the window
-//   ping TITLE                 the window answers WM_NULL within 1 s
-//   client TITLE               "size W H" of the client area, "origin X Y" of it on the screen,
-//                              "style N" of the window
-//   hold PATH SECONDS          opens PATH without sharing, prints "held", closes it after SECONDS
+// The end-to-end tests' helper under Wine: finds windows by whole caption (a visible one first),
+// reads and clicks their controls. Each command prints plain lines and exits 0, or 1 on failure:
+//   visible TITLE   a window of that caption is visible
+//   texts TITLE     per child, in creation order: CLASS\tID\tvisible|hidden\tTEXT
+//   click TITLE ID  posts WM_COMMAND (ID, BN_CLICKED, the control) to the window
+//   close TITLE     posts WM_CLOSE to the window
+//   ping TITLE      the window answers WM_NULL within 1 s
+//   client TITLE    "size W H" of the client area, "origin X Y" of it on the screen, "style N"
 #include <windows.h>
 
 #include <fcntl.h>
@@ -21,7 +18,7 @@
 
 namespace {
 
-constexpr UINT kTimeoutMilliseconds = 1000;
+constexpr UINT kTimeoutMs = 1000;
 
 int Print(const std::wstring& line, int status = 0) {
   std::fputs((verdantix::win32::Narrow(line) + "\n").c_str(), stdout);
@@ -34,7 +31,7 @@ std::wstring TextOf(HWND window) {
   wchar_t text[4096] = {};
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      kTimeoutMilliseconds, &copied);
+                      kTimeoutMs, &copied);
   return std::wstring(text, copied);
 }
 
@@ -45,25 +42,6 @@ HWND FindTitled(const wchar_t* title, bool visible_only) {
     if (first == nullptr && !visible_only) first = window;
   }
   return first;
-}
-
-int WaitWindow(const wchar_t* title, unsigned long seconds) {
-  const ULONGLONG deadline = GetTickCount64() + 1000ULL * seconds;
-  while (FindTitled(title, true) == nullptr) {
-    if (GetTickCount64() >= deadline) return Print(L"no window titled " + std::wstring(title), 1);
-    Sleep(50);
-  }
-  return 0;
-}
-
-int Hold(const wchar_t* path, unsigned long seconds) {
-  HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Print(L"cannot open " + std::wstring(path), 1);
-  Print(L"held");
-  Sleep(1000 * seconds);
-  CloseHandle(file);
-  return 0;
 }
 
 int Texts(HWND window) {
@@ -90,21 +68,17 @@ int Client(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // plain "\n" line ends for the shell scripts
-  if (argc < 3) return Print(L"usage: probe COMMAND TITLE|PATH [ID|SECONDS]", 2);
+  if (argc < 3) return Print(L"usage: probe COMMAND TITLE [ID]", 2);
   const std::wstring command = argv[1];
-  const unsigned long number = argc > 3 ? std::wcstoul(argv[3], nullptr, 10) : 0;
-  if (command == L"hold") return Hold(argv[2], number);
-  if (command == L"wait-window") return WaitWindow(argv[2], number);
+  if (command == L"visible") return FindTitled(argv[2], true) == nullptr;
   HWND window = FindTitled(argv[2], false);
   if (window == nullptr) return Print(L"no window titled " + std::wstring(argv[2]), 1);
-  const int id = static_cast<int>(number);
-  DWORD_PTR answer = 0;
+  const int id = argc > 3 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 0;
   if (command == L"texts") return Texts(window);
   if (command == L"client") return Client(window);
   if (command == L"close") return !PostMessageW(window, WM_CLOSE, 0, 0);
   if (command == L"ping") {
-    return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMilliseconds,
-                                &answer);
+    return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, nullptr);
   }
   if (command == L"click" && GetDlgItem(window, id)) {
     return !PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
