@@ -1,25 +1,29 @@
 // The GTK front where no other program can reach it, under the display of tests/gtk/gtk_test.sh:
-// a wait for a tool with the close it refuses meanwhile, and the dialogs.
+// clicks on Form1's hidden buttons, a wait for a tool with the close it refuses meanwhile, and the
+// dialogs.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
+#include "app/form1_layout.h"
 #include "platform/posix/gtk_form_window.h"
 #include "platform/posix/gtk_ui.h"
 
 namespace verdantix::posix {
 namespace {
 
-/// Counts requests to close, and refuses every close, as Form1 does during a wait.
-class RefusingEvents : public WindowEvents {
+/// Records clicks and requests to close, and refuses every close, as Form1 does during a wait.
+class RecordingEvents : public WindowEvents {
  public:
-  void OnClick(int) override {}
+  void OnClick(int control_id) override { clicks.push_back(control_id); }
   bool QueryClose() override {
     ++close_requests;
     return false;
   }
+  std::vector<int> clicks;
   int close_requests = 0;
 };
 
@@ -30,9 +34,18 @@ void Every50Ms(Step& step) {
       50, [](gpointer data) -> gboolean { return (*static_cast<Step*>(data))(); }, &step);
 }
 
+TEST(GtkFormWindow, ClicksOnForm1sButtonsReachTheirControlIds) {
+  CreateGtkUi();  // opens the display
+  RecordingEvents events;
+  GtkFormWindow form(kForm1, events);
+  gtk_button_clicked(GTK_BUTTON(form.Control("Command2")));
+  gtk_button_clicked(GTK_BUTTON(form.Control("Command3")));
+  EXPECT_EQ(events.clicks, (std::vector<int>{1002, 1003}));
+}
+
 TEST(GtkUi, AWaitServesTheWindowUntilTheDescriptorIsReadyAndARefusedCloseHidesIt) {
   auto ui = CreateGtkUi();
-  RefusingEvents events;
+  RecordingEvents events;
   GtkFormWindow form({" Test Window", 4755, 1860, Rgb{0, 0, 64}, {}}, events);
   gtk_widget_show(GTK_WIDGET(form.window()));
   int ends[2];
