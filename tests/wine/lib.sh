@@ -10,7 +10,7 @@ TEST_BUILD="$VERDANTIX_BUILD/tests/wine" # probe.exe, the stand-in gfxpak1.exe, 
 
 readonly MAIN_TITLE=" Verdantix Installer" BOX_TITLE="Verdantix Installer"
 readonly PROGRAM_TIMEOUT=30 # seconds a started program may live at most
-readonly WAIT_SECONDS=10    # for a window to appear or a program to end
+WAIT_SECONDS=10 # for a window to appear or a program to end; a case may give one wait more
 readonly FILE_TABLE_RECORD=2348 # record 37 of the file table, in form A when written here
 readonly ARCHIVE_F_OFFSET=12345 # the one "fes" of the archive written here
 

@@ -72,7 +72,7 @@ killed_copy_then_install() {
   wait_for "removal of the temporary copy" eval '! compgen -G "$data/~verdantix-*.tmp"'
 
   start_program "$folder"
-  wait_window "$BOX_TITLE"
+  WAIT_SECONDS=60 wait_window "$BOX_TITLE" # once 1 GiB is copied and flushed, on a busy disk too
   style=$(probe client "$MAIN_TITLE" | sed -n 's/^style //p')
   # Neither WS_VISIBLE nor WS_DISABLED: the box neither shows nor disables it.
   ((${#style} && !(style & 0x18000000))) || fail "no hidden main window (style '$style')"
