@@ -32,6 +32,7 @@ inline const std::vector<CommandLineCase> kCommandLineCases = {
     {"LineEndsStayInTheirWord", "gfxpak1 a\r\nb", {"gfxpak1", "a\r\nb"}},
     {"BytesBeyondAsciiPass", "gfxpak1 \"my caf\xC3\xA9\"", {"gfxpak1", "my caf\xC3\xA9"}},
     {"TheProgramNameKnowsNoEscapes", R"(gfx\"pak1 a)", {R"(gfx\"pak1)", "a"}},
+    {"AQuotedProgramNameEndsAtItsClosingQuote", R"("gfx pak1"a b)", {"gfx pak1", "a", "b"}},
 };
 
 }  // namespace verdantix
