@@ -40,7 +40,10 @@ constexpr RecordCase kRecords[] = {
     {"FieldFourLowerCaseD", "a,b,c,0.1d+1,e", kWithC},
     {"FieldFourHalf", "a,b,c,0.5,e", kInvalid},
     {"FieldFourMinusOne", "a,b,c,-1,e", kInvalid},
+    {"FieldFourTwo", "a,b,c,2,e", kInvalid},
+    {"FieldFourEleven", "a,b,c,11,e", kInvalid},
     {"FieldFourBeyondADouble", "a,b,c,1E999,e", kInvalid},
+    {"FieldFourOnlyNearOne", "a,b,c,1.00000000000000001,e", kInvalid},  // a double would be 1
     {"FieldFourText", "a,b,c,yes,e", kNotANumber},
     {"FieldFourNumberThenText", "a,b,c,1x,e", kNotANumber},
     {"FieldFourExponentWithoutDigits", "a,b,c,1E,e", kNotANumber},

@@ -2,7 +2,7 @@
 #include "installer/list_file.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdint>
 #include <limits>
 
 #include "platform/runtime_error.h"
@@ -47,23 +47,53 @@ bool IsNumberText(std::string_view text) {
   return at == text.size();
 }
 
+/// The exponent whose sign and digits start at `at`. It stops growing at 2^50, beyond what the
+/// digits of any list could make up for.
+std::int64_t ExponentAt(std::string_view text, std::size_t at) {
+  const bool negative = text[at] == '-';
+  if (IsSign(text, at)) ++at;
+  std::int64_t exponent = 0;
+  for (; at < text.size(); ++at) {
+    exponent = std::min<std::int64_t>(exponent * 10 + (text[at] - '0'), std::int64_t{1} << 50);
+  }
+  return negative ? -exponent : exponent;
+}
+
+/// Item 4's value, `text` being a number as IsNumberText accepts it: 0 or 1 when the number
+/// written is exactly that, whatever its sign, zeros, point or exponent ("-0", "+1.0", "0.1E1",
+/// "10D-1"); NaN, neither, for any other. Decided on the digits as written: no locale and no
+/// rounding plays a part.
+double ZeroOneOrOther(std::string_view text) {
+  std::size_t at = IsSign(text, 0) ? 1 : 0;
+  std::size_t integer_end = at;
+  SkipDigits(text, integer_end);
+  // The power of ten of each digit in turn: the number is 1 when its one digit other than 0 is
+  // a 1 whose power, with the exponent, is 0.
+  std::int64_t power = static_cast<std::int64_t>(integer_end - at), power_of_last = 0;
+  int not_zero = 0;
+  bool ones_only = true;
+  for (; at < text.size() && (IsDigit(text[at]) || text[at] == '.'); ++at) {
+    if (text[at] == '.') continue;
+    --power;
+    if (text[at] == '0') continue;
+    ++not_zero;
+    ones_only = ones_only && text[at] == '1';
+    power_of_last = power;
+  }
+  if (not_zero == 0) return 0;
+  if (at < text.size()) power_of_last += ExponentAt(text, at + 1);
+  const bool one = not_zero == 1 && ones_only && power_of_last == 0 && text.front() != '-';
+  return one ? 1 : std::numeric_limits<double>::quiet_NaN();
+}
+
 /// Parses `item` as the number it writes: optional sign, digits with an optional decimal
 /// point, optional exponent (E or D); blanks around it allowed; empty is 0. False otherwise.
-/// The C library's locale plays no part: a decimal point is a point under any locale.
 bool ParseListNumber(std::string_view item, double& value) {
   std::string_view text = TrimBlanks(item);
   value = 0;
   if (text.empty()) return true;
   if (!IsNumberText(text)) return false;
-  // from_chars reads the same forms once a leading "+" is dropped and the older "D" exponent is
-  // spelled "E".
-  if (text.front() == '+') text.remove_prefix(1);
-  std::string normal(text);
-  std::replace_if(
-      normal.begin(), normal.end(), [](char c) { return c == 'D' || c == 'd'; }, 'E');
-  const auto parsed = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-  // Beyond the range of a double: a number, but surely neither 0 nor 1.
-  if (parsed.ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::quiet_NaN();
+  value = ZeroOneOrOther(text);
   return true;
 }
 
