@@ -12,7 +12,7 @@ struct ListRecord {
   std::string field1;  ///< last argument of the /i command
   std::string field2;  ///< middle argument of the /i command
   std::string field3;  ///< first argument of /i, both arguments of /r
-  double field4 = 0;   ///< 1: /i ends with " /c"; 0: it does not
+  double field4 = 0;   ///< 1: /i ends with " /c"; 0: it does not; NaN: any other number
   std::string field5;  ///< read and not used
   bool operator==(const ListRecord&) const = default;
 };
@@ -24,8 +24,8 @@ struct ListRecord {
 /// - an item in double quotes is taken without them and may hold commas, blanks and line
 ///   ends; anything between its closing quote and the next separator is dropped;
 /// - field 4 is read as a number (sign, digits, decimal point, exponent E or D; an empty item
-///   is 0) by the program's own rules, whatever the C library's locale; one beyond the range of
-///   a double is not a number that equals 0 or 1.
+///   is 0) by the program's own rules, whatever the C library's locale: 0 or 1 when its digits
+///   make exactly that, NaN for any other number.
 /// Failures name `subject`, the list file's path: error 62 when the text ends where an item
 /// is due, error 13 when field 4 is not a number.
 class ListFileReader {
