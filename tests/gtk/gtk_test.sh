@@ -21,12 +21,14 @@ expect_exit_0() { # PID STEP
 find_window() { timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "$1"; }
 
 rm -rf "$work" && mkdir -p "$work"
-coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log"; }
+coproc XVFB { exec Xvfb -displayfd 1 -noreset -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log"; }
 x_pids=("$XVFB_PID")
 trap 'kill "${x_pids[@]}" 2>/dev/null || true; wait "${x_pids[@]}" 2>/dev/null || true' EXIT
 read -r -t 10 -u "${XVFB[0]}" display ||
   skip "no display, Xvfb cannot start here: $(grep -v '^(EE) *$' "$work/xvfb.log" | tail -n 1)"
 export DISPLAY=":$display"
+# Once a client is answered: openbox started sooner was seen to find no display, under load.
+timeout 10 sh -c 'until xprop -root >/dev/null 2>&1; do sleep 0.1; done' || fail "no display"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 x_pids+=($!)
 timeout 10 sh -c 'until wmctrl -m; do sleep 0.1; done' >/dev/null 2>&1 || fail "no openbox"
